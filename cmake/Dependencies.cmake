@@ -1,0 +1,21 @@
+# Dependencies come from Debian: installed packages natively, sources for the mingw trees.
+
+if(WIN32)
+  # GoogleTest from the source Debian ships in /usr/src/googletest.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/JpegTurboFromDebian.cmake)
+else()
+  find_package(GTest REQUIRED)
+  find_package(JPEG REQUIRED)
+  add_library(jpeg::jpeg INTERFACE IMPORTED)
+  target_link_libraries(jpeg::jpeg INTERFACE JPEG::JPEG)
+  find_package(benchmark QUIET)
+endif()

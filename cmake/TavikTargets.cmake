@@ -1,0 +1,31 @@
+include(GoogleTest)
+
+# A GoogleTest program. On the trees that can run here its cases are registered with CTest at
+# test time (PRE_TEST), so building never needs Wine; on the i686 tree it is only built.
+function(tavik_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  if(WIN32)
+    tavik_check_imports(${name})
+  endif()
+  if(TAVIK_RUNS_TESTS)
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES ${T_PROPERTIES})
+  endif()
+endfunction()
+
+# Our Windows binaries may import system DLLs only: a mingw runtime DLL would be missing on
+# the user's machine (and under Wine an exe then exits with code 53 and no message).
+function(tavik_check_imports target)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(objdump ${TAVIK_MINGW_TRIPLE}-objdump)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${objdump} -DBINARY=$<TARGET_FILE:${target}>
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake
+    VERBATIM)
+endfunction()
