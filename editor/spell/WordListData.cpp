@@ -1,0 +1,123 @@
+#include "WordListData.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace lexivane {
+namespace {
+
+constexpr char kMagic[4] = {'L', 'X', 'W', '1'};
+constexpr size_t kHeaderSize = 9;
+// A block never unpacks to more than this: the largest list string is well below it, and the
+// bound keeps a damaged count from asking for gigabytes.
+constexpr uint64_t kMaxUnpacked = 64u << 20;
+
+}  // namespace
+
+std::vector<uint8_t> PackWordList(int width, std::string_view records) {
+  std::vector<uint8_t> out(kMagic, kMagic + 4);
+  if (width < 1 || width > kMaxWordLength) return {};
+  const size_t w = static_cast<size_t>(width);
+  const size_t count = records.size() / w;
+  out.push_back(static_cast<uint8_t>(width));
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((count >> (8 * i)) & 0xFF));
+  std::string_view previous;
+  for (size_t r = 0; r < count; ++r) {
+    std::string_view record = records.substr(r * w, w);
+    size_t shared = 0;
+    if (r > 0)
+      while (shared + 1 < w && record[shared] == previous[shared]) ++shared;
+    out.push_back(static_cast<uint8_t>(shared));
+    out.insert(out.end(), record.begin() + static_cast<std::ptrdiff_t>(shared), record.end());
+    previous = record;
+  }
+  return out;
+}
+
+bool UnpackWordList(std::span<const uint8_t> block, int width, std::span<char> out) {
+  if (width < 1 || width > kMaxWordLength) return false;
+  if (block.size() < kHeaderSize || std::memcmp(block.data(), kMagic, 4) != 0) return false;
+  if (block[4] != width) return false;
+  uint64_t count = 0;
+  for (int i = 0; i < 4; ++i) count |= static_cast<uint64_t>(block[5 + i]) << (8 * i);
+  const uint64_t w = static_cast<uint64_t>(width);
+  if (count * w > kMaxUnpacked || count * w != out.size()) return false;
+  size_t in = kHeaderSize;
+  for (uint64_t r = 0; r < count; ++r) {
+    if (in >= block.size()) return false;
+    const uint64_t shared = block[in++];
+    if (shared >= w || (r == 0 && shared != 0)) return false;
+    const uint64_t rest = w - shared;
+    if (block.size() - in < rest) return false;
+    char* record = out.data() + r * w;
+    if (shared > 0) std::memcpy(record, record - w, shared);
+    std::memcpy(record + shared, block.data() + in, rest);
+    in += rest;
+  }
+  return in == block.size();
+}
+
+std::optional<uint32_t> ParseSizeString(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (value > 0x7FFFFFFFu) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+int LoadStrings(const WordListSource& source, int index, char* buffer, size_t capacity, int32_t key) {
+  if (key != kLoadStringsKey || buffer == nullptr || index < 0 || index >= kMaxWordLength) return 0;
+  auto sizeText = source.SizeString(kSizeStringBase + index + 1);
+  if (!sizeText) return 0;
+  auto size = ParseSizeString(*sizeText);
+  if (!size || static_cast<uint64_t>(*size) + 1 > capacity) return 0;
+  auto block = source.Data(kWordDataBase + index);
+  if (*size == 0) {
+    buffer[0] = '\0';
+    return 1;
+  }
+  if (!UnpackWordList(block, index + 1, std::span<char>(buffer, *size))) return 0;
+  buffer[*size] = '\0';
+  return 1;
+}
+
+WordListFolder::WordListFolder(std::string folder)
+    : sizes_(kMaxWordLength), blocks_(kMaxWordLength) {
+  std::ifstream sizes(folder + "/sizes.txt");
+  if (!sizes) return;
+  found_ = true;
+  std::string line;
+  while (std::getline(sizes, line)) {
+    std::istringstream fields(line);
+    int id = 0;
+    std::string value;
+    if (!(fields >> id >> value)) continue;
+    int n = id - kSizeStringBase;
+    if (n >= 1 && n <= kMaxWordLength) sizes_[n - 1] = value;
+  }
+  for (int n = 1; n <= kMaxWordLength; ++n) {
+    std::ifstream in(folder + "/wl" + std::to_string(kWordDataBase + n - 1) + ".bin", std::ios::binary);
+    if (in) blocks_[n - 1].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+}
+
+std::optional<std::string> WordListFolder::SizeString(int id) const {
+  int n = id - kSizeStringBase;
+  if (n < 1 || n > kMaxWordLength) return std::nullopt;
+  return sizes_[n - 1];
+}
+
+std::span<const uint8_t> WordListFolder::Data(int id) const {
+  int n = id - kWordDataBase + 1;
+  if (n < 1 || n > kMaxWordLength) return {};
+  return blocks_[n - 1];
+}
+
+}  // namespace lexivane
