@@ -1,0 +1,24 @@
+// Which writer writes a family, and in which row order the engine hands it rows.
+#include "BmpWriter.h"
+#include "ImageRecord.h"
+#include "ImageWriter.h"
+
+namespace tavik {
+
+bool WritesTopRowFirst(int family, int subtype) {
+  switch (family) {
+    case kFamilyBMP: return subtype == kSubBitmap;
+    case kFamilyTGA:
+    case kFamilyPIC: return false;
+    default: return true;
+  }
+}
+
+std::unique_ptr<ImageWriter> MakeImageWriter(int family, int subtype) {
+  switch (family) {
+    case kFamilyBMP: return MakeBmpWriter(subtype);
+    default: return nullptr;
+  }
+}
+
+}  // namespace tavik
