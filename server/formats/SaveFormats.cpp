@@ -72,4 +72,19 @@ std::span<const int> AllowedSaveDepths(int family, int subtype) {
   return {first->depths.data(), first->count};
 }
 
+int ChooseSaveDepth(int family, int subtype, int requested, int sourceBits) {
+  std::span<const int> allowed = AllowedSaveDepths(family, subtype);
+  if (requested == -1) requested = sourceBits;
+  int best = 0, bestDistance = 0;
+  for (int depth : allowed) {
+    if (depth == requested) return depth;
+    int distance = depth > requested ? depth - requested : requested - depth;
+    if (best == 0 || distance < bestDistance) {
+      best = depth;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
 }  // namespace tavik

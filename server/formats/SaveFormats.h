@@ -20,4 +20,9 @@ std::optional<SaveFormat> SaveFormatFromName(std::string_view name);
 // listed); empty for a family with no file type.
 std::span<const int> AllowedSaveDepths(int family, int subtype);
 
+// The depth a save writes: a requested -1 means the source's depth; a depth the type allows
+// stays, otherwise the allowed one nearest to it (1, 4, 8, 24 in order, a later one winning
+// only when strictly nearer). 0 when the family has no file type.
+int ChooseSaveDepth(int family, int subtype, int requested, int sourceBits);
+
 }  // namespace tavik

@@ -122,4 +122,16 @@ uint8_t* DIBRow(std::span<uint8_t> dib, int32_t row) {
   return const_cast<uint8_t*>(DIBRow(std::span<const uint8_t>(dib), row));
 }
 
+Rgb DIBPixelColor(std::span<const uint8_t> dib, int32_t x, int32_t row) {
+  const uint8_t* pixels = DIBRow(dib, row);
+  const int bits = DIBBitDepth(dib);
+  if (bits == 24) return {pixels[3 * x + 2], pixels[3 * x + 1], pixels[3 * x]};
+  const int perByte = 8 / bits;
+  int index = (pixels[x / perByte] >> ((perByte - 1 - x % perByte) * bits)) & ((1 << bits) - 1);
+  if (index >= DIBColorCount(dib)) return {};
+  const int entrySize = DIBHeaderSize(dib) == kCoreHeaderSize ? 3 : 4;
+  const uint8_t* entry = dib.data() + DIBHeaderSize(dib) + index * entrySize;
+  return {entry[2], entry[1], entry[0]};
+}
+
 }  // namespace tavik

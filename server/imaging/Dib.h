@@ -47,4 +47,13 @@ uint8_t* DIBRow(std::span<uint8_t> dib, int32_t row);
 const uint8_t* DIBRow(std::span<const uint8_t> dib, int32_t row);
 uint32_t DIBStride(std::span<const uint8_t> dib);
 
+struct Rgb {
+  uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The colour of pixel x of row `row` (from the bottom) of a valid DIB; an index past the colour
+// table is black.
+Rgb DIBPixelColor(std::span<const uint8_t> dib, int32_t x, int32_t row);
+
 }  // namespace tavik
