@@ -52,6 +52,8 @@ struct ImageRecord {
   ImageRecord() = default;
   ImageRecord(const ImageRecord&) = delete;
   ImageRecord& operator=(const ImageRecord&) = delete;
+  ImageRecord(ImageRecord&&) = default;
+  ImageRecord& operator=(ImageRecord&&) = default;
   ~ImageRecord();  // frees the chain after it without recursing
 
   int sourceKind = kNoSource;
