@@ -14,15 +14,16 @@ set(_jpeg_lib ${_jpeg_prefix}/install/lib/libjpeg.a)
 
 ExternalProject_Add(libjpeg_turbo_build
   PREFIX ${_jpeg_prefix}
-  SOURCE_DIR ${_jpeg_prefix}/src
+  SOURCE_DIR ${_jpeg_prefix}/source
   DOWNLOAD_COMMAND ${CMAKE_COMMAND}
       -DCACHE=${TAVIK_DEBSRC_CACHE}
       -DPACKAGE=libjpeg-turbo
       -DVERSION=${TAVIK_JPEG_VERSION}
       -DREVISION=${TAVIK_JPEG_DEBIAN_REVISION}
+      -DEPOCH=1:
       -DORIG_SHA256=${TAVIK_JPEG_ORIG_SHA256}
       -DDEBIAN_SHA256=${TAVIK_JPEG_DEBIAN_SHA256}
-      -DDEST=${_jpeg_prefix}/src
+      -DDEST=${_jpeg_prefix}/source
       -P ${CMAKE_CURRENT_LIST_DIR}/FetchDebianSource.cmake
   CMAKE_ARGS
       -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}

@@ -1,0 +1,108 @@
+// The demonstration client: talks to a running server over DDE the way a database
+// application does, narrates each step, and photographs the screen.
+#include <windows.h>
+#include <ddeml.h>
+
+#include <cstdio>
+#include <string>
+
+#include "DdeTestClient.h"
+#include "DialogProbe.h"
+#include "ServerProcess.h"
+
+namespace {
+
+using tavik::test::DdeTestClient;
+
+void Say(const char* format, const std::string& a = {}, const std::string& b = {}) {
+  std::printf(format, a.c_str(), b.c_str());
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+const char* YesNo(bool yes) { return yes ? "accepted" : "refused"; }
+
+// Saves the whole screen as a 24-bit BMP.
+bool SaveScreen(const char* path) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+  info.biSizeImage = stride * static_cast<DWORD>(height);
+  std::string pixels(info.biSizeImage, '\0');
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* screenshot = argc > 1 ? argv[1] : "screen.bmp";
+
+  Say("Starting TAVIKW32 /v (visible, minimized) ...");
+  tavik::test::ServerProcess server("/v");
+  if (!server.Started()) {
+    Say("The server did not start.");
+    return 1;
+  }
+  char handle[32];
+  std::snprintf(handle, sizeof handle, "%d", static_cast<int>(reinterpret_cast<LONG_PTR>(server.Window())));
+  Say("Server window %s is up; service TAVIKW32 answers.", handle);
+
+  DdeTestClient client;
+  for (const char* topic : {"IMAGE", "GRAPH", "MMEDIA", "WEATHER"})
+    Say("Connect on topic %s: %s", topic, YesNo(client.Connect(topic)));
+
+  client.Connect("IMAGE");
+  Say("Advise start 'DESTROY 777' (a window that is gone): %s",
+      YesNo(client.AdviseStart("DESTROY 777")));
+  Say("Advise start 'SIZE 777': %s", YesNo(client.AdviseStart("SIZE 777")));
+  Say("Advise start 'destroy 777' (lower case): %s", YesNo(client.AdviseStart("destroy 777")));
+  const auto answer = client.Request("999");
+  Say("Request '999' (no such query): %s", answer ? "answered" : "answered nothing");
+  Say("Poke of a 300-character command: %s", YesNo(client.Poke("CMD", "39 " + std::string(297, 'x'))));
+  client.Disconnect();
+  Say("Still serving after that: connect %s", YesNo(client.Connect("GRAPH")));
+  client.Disconnect();
+
+  Say("Opening the server's About dialog from its system menu ...");
+  PostMessageA(server.Window(), WM_SYSCOMMAND, 4, 0);
+  const auto about = tavik::test::WaitForDialog(server.ProcessId(), 5000, "About Tavik Media Server");
+  Say("About dialog: %s", about ? about->caption : std::string("did not appear"));
+  tavik::test::PumpFor(500);
+  Say("Screenshot: %s", SaveScreen(screenshot) ? std::string(screenshot) : std::string("failed"));
+  if (about) tavik::test::CloseDialog(about->window);
+
+  Say("Closing the server window ...");
+  const int code = server.Stop();
+  std::snprintf(handle, sizeof handle, "%d", code);
+  Say("Server ended with code %s.", handle);
+  return code == 0 ? 0 : 1;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs the demonstration under Wine with a virtual display and says where its output went.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$PWD/demo-output
+mkdir -p "$out"
+bin=build/win64/bin
+tests/harness/wine-session.sh build/win64 bash -c "
+  cd '$out' && '$PWD/tests/harness/wine-run.sh' '$PWD/$bin/tavikdemo.exe' screen.bmp
+" | tee "$out/transcript.txt"
+if [ -f "$out/screen.bmp" ]; then
+  convert "$out/screen.bmp" "$out/screen.png" && rm -f "$out/screen.bmp"
+fi
+echo
+echo "Demo output:"
+echo "  transcript: $out/transcript.txt"
+[ -f "$out/screen.png" ] && echo "  screenshot: $out/screen.png"
+exit 0

@@ -1,0 +1,7 @@
+#include <windows.h>
+
+#include "Startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  return tavik::RunServer(instance, commandLine);
+}

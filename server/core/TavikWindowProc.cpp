@@ -1,0 +1,82 @@
+#include "TavikWindowProc.h"
+
+#include <cstdio>
+
+#include <shellapi.h>
+
+#include "DdeServer.h"
+#include "ErrorReport.h"
+#include "TavikWindow.h"
+#include "WindowClasses.h"
+
+namespace tavik {
+namespace {
+
+LRESULT OnCreate(HWND window) {
+  SetScrollRange(window, SB_HORZ, 0, 0, FALSE);
+  SetScrollRange(window, SB_VERT, 0, 0, FALSE);
+  SetSlot(window, kSlotImageList, 0);
+  SetSlot(window, kSlotBackgroundBrush, 0);
+  SetSlot(window, kSlotHelpContext, 0);
+  if (!AllocTavikWindow(window)) {
+    ReportError(kErrNoTavikMemory, kWndProc, "AllocTavikWindow");
+    return -1;
+  }
+  AddToWindowList(window);
+  DragAcceptFiles(window, TRUE);
+  return 0;
+}
+
+void OnDestroy(HWND window) {
+  if (auto brush = reinterpret_cast<HBRUSH>(GetSlot(window, kSlotBackgroundBrush))) {
+    DeleteObject(brush);
+    SetSlot(window, kSlotBackgroundBrush, 0);
+  }
+  char item[32];
+  char text[16];
+  std::snprintf(item, sizeof item, "DESTROY %d", HandleNumber(window));
+  std::snprintf(text, sizeof text, "%d", HandleNumber(window));
+  PostWindowNotification(window, kNotifyDestroy, item, text);
+  if (CurrentWindow() == window) SetCurrentWindow(nullptr);
+  DragAcceptFiles(window, FALSE);
+  RemoveFromWindowList(window);
+  FreeTavikWindow(window);
+}
+
+void KeepFirstChildSized(HWND window) {
+  TavikWindow* record = LockTavikWindow(window);
+  if (!record || !(record->flags & kWinSizeFirstChild)) return;
+  if (HWND child = GetWindow(window, GW_CHILD)) {
+    RECT client;
+    GetClientRect(window, &client);
+    MoveWindow(child, 0, 0, client.right, client.bottom, TRUE);
+  }
+}
+
+}  // namespace
+
+LRESULT TavikWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate(window);
+    case WM_DESTROY:
+      // Shutdown sends WM_DESTROY before the window really goes; the record goes once.
+      if (LockTavikWindow(window)) OnDestroy(window);
+      return 0;
+    case kMsgSizeFirstChild:
+      if (TavikWindow* record = LockTavikWindow(window)) {
+        if (lParam)
+          record->flags |= kWinSizeFirstChild;
+        else
+          record->flags &= ~kWinSizeFirstChild;
+      }
+      return 0;
+    case WM_SIZE:
+      KeepFirstChildSized(window);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace tavik
