@@ -48,7 +48,7 @@ TEST_F(CustomDictionaryTest, NamesAreNormalised) {
       {"a.cud", "a.cud"},
       {"cud", "cud.cud"},
       {"list.txt", "list.txt.cud"},
-      {"", dir.string() + "/ULCUSTOM.CUD"},
+      {"", (dir / "ULCUSTOM.CUD").string()},
   };
   for (const auto& c : cases) EXPECT_EQ(store.NormaliseCustomDictionaryName(c.name), c.expected) << c.name;
 }
