@@ -81,7 +81,7 @@ int ParseBmpHeader(std::span<const uint8_t> head, int routine, BmpHeader& h) {
   }
   // Some writers leave the offset 0: the pixels then follow the table.
   uint32_t tableEnd = h.tableOffset + static_cast<uint32_t>(h.tableEntries * h.entrySize);
-  if (h.dataOffset < h.tableOffset) h.dataOffset = tableEnd;
+  if (h.dataOffset == 0) h.dataOffset = tableEnd;
   return 0;
 }
 
