@@ -173,7 +173,8 @@ struct BitmapArgs {
   WirePoint point;
 };
 
-// 64: window `from`'s image list moves into window `to`.
+// 64: window `from`'s image list moves into window `to`. The same window twice changes
+// nothing and succeeds: freeing `to`'s list first would free the list about to move.
 struct TransferArgs {
   int32_t to = 0;
   int32_t from = 0;

@@ -145,12 +145,9 @@ bool StartRecording(C& c, Command& cmd) {
   auto h = c.Handle();
   if (!h) return true;
   cmd.address = *h;
-  auto width = c.Number();
-  auto height = c.Number();
-  if (width && height) {
-    a.width = *width;
-    a.height = *height;
-  }
+  // Each size left out takes the client size on its own.
+  a.width = c.Number().value_or(0);
+  a.height = c.Number().value_or(0);
   return true;
 }
 
@@ -167,7 +164,9 @@ bool MetafileHead(C& c, Command& cmd, MetafileArgs& a) {
     if (!Into(c.Handle(), cmd.address)) return false;
   }
   if (!Bounded(c.BracketedName(), a.file)) return false;
-  auto which = c.BracketedName();  // the bracket went with the blank: " [DEFAULTMETAFILE"
+  // Written after a blank, the second name comes out as "[DEFAULTMETAFILE"; its bracket and
+  // a blank before it are passed over.
+  auto which = c.BracketedName();
   if (!which) return false;
   std::string_view w = *which;
   if (!w.empty() && w.front() == ' ') w.remove_prefix(1);
