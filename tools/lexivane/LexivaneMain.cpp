@@ -20,7 +20,8 @@ using namespace lexivane;
 
 constexpr const char* kUsage =
     "usage: lexivane check [OPTIONS] [FILE...]   check FILEs (or standard input)\n"
-    "       lexivane suggest [OPTIONS] WORD...   print the suggestions for each WORD\n"
+    "       lexivane suggest [OPTIONS] [WORD...] print the suggestions for each WORD (or each\n"
+    "                                            line of standard input)\n"
     "       lexivane add --custom FILE WORD...   add WORDs to a custom dictionary file\n"
     "\n"
     "check prints one line per misspelled word: OFFSET<TAB>WORD, OFFSET being the word's 0-based\n"
@@ -208,10 +209,16 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (settings.command == "suggest") {
-    for (const auto& w : settings.arguments) {
+    auto suggest = [&](const std::string& w) {
       std::string out = w + '\t' + JoinSuggestions(BuildSuggestions(store, Utf8ToCp1252(w), settings.options.ignoreCase)) + '\n';
       std::fwrite(out.data(), 1, out.size(), stdout);
-    }
+    };
+    for (const auto& w : settings.arguments) suggest(w);
+    if (settings.arguments.empty())
+      for (std::string line; std::getline(std::cin, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) suggest(line);
+      }
     return 0;
   }
   if (settings.arguments.empty()) return Check(engine, host, stdin);
