@@ -26,10 +26,17 @@ bool LooksLikeInternetAddress(std::string_view w) {
 
 bool LooksLikeFileName(std::string_view w) {
   if (Contains(w, "\\")) return true;
-  const std::string lower = LowerCase(w);
+  // Every extension has a full stop: words without one are most words.
+  if (!Contains(w, ".")) return false;
   for (std::string_view extension : kFileExtensions)
-    if (std::string_view(lower).ends_with(extension)) return true;
+    if (w.size() >= extension.size() && EqualNoCase(w.substr(w.size() - extension.size()), extension)) return true;
   return false;
+}
+
+bool IsAllCapitals(std::string_view w) {
+  for (char c : w)
+    if (ToUpperChar(c) != c) return false;
+  return true;
 }
 
 bool HasCompoundSeparator(std::string_view w) { return w.find_first_of("-/") != std::string_view::npos; }
@@ -37,7 +44,7 @@ bool HasCompoundSeparator(std::string_view w) { return w.find_first_of("-/") != 
 }  // namespace
 
 bool SpellEngine::CheckWord(std::string& word) const {
-  if (options_.ignoreAllCaps && word == UpperCase(word)) return true;
+  if (options_.ignoreAllCaps && IsAllCapitals(word)) return true;
   if (options_.ignoreWithNumbers && word.find_first_of("0123456789") != std::string::npos) return true;
   if (options_.ignoreInternetAddrs && LooksLikeInternetAddress(word)) return true;
   if (LooksLikeFileName(word)) return true;
@@ -63,9 +70,10 @@ bool SpellEngine::CheckWordExact(std::string& word) const {
   // A capitalised word passes when its lower-case form is known, never the other way round.
   bool found = inAnyList(word);
   if (!found && !word.empty() && word[0] >= 'A' && word[0] <= 'Z') {
-    std::string lowered = word;
-    lowered[0] = static_cast<char>(lowered[0] + ('a' - 'A'));
-    found = inAnyList(lowered);
+    const char first = word[0];
+    word[0] = static_cast<char>(first + ('a' - 'A'));
+    found = inAnyList(word);
+    word[0] = first;
   }
   if (found) return true;
   if (const std::string* replacement = changes_.Find(word, false)) {

@@ -42,7 +42,9 @@ void SpellEngine::CheckText(std::string& text) {
   std::vector<std::string> readBack;
   size_t guardEnd = 0;  // words starting before this lie inside the latest replacement
   bool inReplacement = false;
-  auto replaceWord = [&](const std::string& readWord, const std::string& replacement) {
+  std::string readWord;
+  auto replaceWord = [&](const std::string& replacement) {
+    if (!inReplacement) readBack.assign(1, readWord);
     ReplaceInText(text, start, readWord.size(), replacement);
     const int64_t shifted = static_cast<int64_t>(guardEnd) + static_cast<int64_t>(replacement.size()) -
                             static_cast<int64_t>(readWord.size());
@@ -54,17 +56,16 @@ void SpellEngine::CheckText(std::string& text) {
   for (;;) {
     word = NextCheckWord(text, position, start);
     if (word.empty()) break;
-    const std::string readWord = word;
     inReplacement = start < guardEnd;
-    if (!inReplacement)
-      readBack.clear();
-    else if (std::find(readBack.begin(), readBack.end(), readWord) != readBack.end())
-      continue;
-    readBack.push_back(readWord);
+    if (inReplacement) {
+      if (std::find(readBack.begin(), readBack.end(), word) != readBack.end()) continue;
+      readBack.push_back(word);
+    }
+    readWord = word;
 
     const bool acceptable = CheckWord(word);
     if (word != readWord) {
-      replaceWord(readWord, word);
+      replaceWord(word);
       continue;
     }
     if (acceptable) continue;
@@ -101,12 +102,12 @@ void SpellEngine::CheckText(std::string& text) {
         store_.AddWordsToCustom(decision.replacement);
         break;
       case seChangeWord:
-        replaceWord(readWord, decision.replacement);
+        replaceWord(decision.replacement);
         break;
       case seChangeAll:
         // The same word is read again and replaced through the change list.
         changes_.Append(readWord, decision.replacement);
-        readBack.pop_back();
+        if (inReplacement) readBack.pop_back();
         position = start + 1;
         break;
       case seCancelChecking:

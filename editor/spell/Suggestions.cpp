@@ -3,12 +3,56 @@
 #include "SpellChars.h"
 #include "WordListStore.h"
 
+#include <cstring>
 #include <vector>
 
 namespace lexivane {
 namespace {
 
 constexpr std::string_view kEditAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789-'@";
+
+// The base-list records of one width that start with a given prefix. The 39 insertions or
+// substitutions at one place share everything before it, so they are searched among these
+// records only, and skipped at once when there are none.
+class PrefixSpan {
+ public:
+  PrefixSpan(std::string_view list, size_t width, std::string_view prefix) : list_(list), width_(width) {
+    const size_t count = width == 0 ? 0 : list.size() / width;
+    auto bound = [&](bool upper) {
+      size_t lo = 0, hi = count;
+      while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        const int cmp = std::memcmp(list.data() + mid * width, prefix.data(), prefix.size());
+        if (cmp < 0 || (upper && cmp == 0))
+          lo = mid + 1;
+        else
+          hi = mid;
+      }
+      return lo;
+    };
+    lo_ = bound(false);
+    hi_ = bound(true);
+  }
+  bool Empty() const { return lo_ >= hi_; }
+  bool Contains(std::string_view word) const {
+    size_t lo = lo_, hi = hi_;
+    while (lo < hi) {
+      const size_t mid = lo + (hi - lo) / 2;
+      const int cmp = std::memcmp(list_.data() + mid * width_, word.data(), width_);
+      if (cmp == 0) return true;
+      if (cmp < 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    return false;
+  }
+
+ private:
+  std::string_view list_;
+  size_t width_;
+  size_t lo_ = 0, hi_ = 0;
+};
 
 class Generator {
  public:
@@ -29,19 +73,17 @@ class Generator {
         c.erase(k, 1);
         Try(c);
       }
-    for (size_t k = 0; k < n; ++k)
-      for (char a : kEditAlphabet) {
-        c = v;
-        c.insert(c.begin() + static_cast<std::ptrdiff_t>(k), a);
-        Try(c);
-      }
-    for (size_t k = 0; k < n; ++k)
-      for (char a : kEditAlphabet) {
-        c = v;
-        c[k] = a;
-        Try(c);
-      }
-    for (char a : kEditAlphabet) Try(v + a);
+    for (size_t k = 0; k < n; ++k) {
+      c = v;
+      c.insert(c.begin() + static_cast<std::ptrdiff_t>(k), ' ');
+      TryEachLetterAt(c, k);
+    }
+    for (size_t k = 0; k < n; ++k) {
+      c = v;
+      TryEachLetterAt(c, k);
+    }
+    c = v + ' ';
+    TryEachLetterAt(c, n);
     if (n > 3)
       for (size_t k = 2; k + 2 <= n; ++k) {
         std::string_view left = std::string_view(v).substr(0, k);
@@ -60,6 +102,25 @@ class Generator {
  private:
   void Try(const std::string& candidate) {
     if (store_.IsWordKnown(candidate, ignoreCase_)) out_.push_back(candidate);
+  }
+
+  // Candidates made by putting each letter of the edit alphabet at place k of c, in order.
+  void TryEachLetterAt(std::string& c, size_t k) {
+    if (ignoreCase_ || c.size() > kMaxWordLength) {
+      for (char a : kEditAlphabet) {
+        c[k] = a;
+        Try(c);
+      }
+      return;
+    }
+    const PrefixSpan base(store_.ListString(kBaseList, static_cast<int>(c.size())), c.size(),
+                          std::string_view(c).substr(0, k));
+    const bool customEmpty = store_.ListString(kCustomList, static_cast<int>(c.size())).empty();
+    if (base.Empty() && customEmpty) return;
+    for (char a : kEditAlphabet) {
+      c[k] = a;
+      if (base.Contains(c) || (!customEmpty && store_.Contains(kCustomList, c))) out_.push_back(c);
+    }
   }
 
   const WordListStore& store_;

@@ -3,6 +3,7 @@
 #include "SpellChars.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lexivane {
 namespace {
@@ -13,7 +14,9 @@ uint32_t OrderKey(char16_t c) {
   return byte >= 0 ? static_cast<uint32_t>(byte) : 0x100u + c;
 }
 
-uint32_t OrderKey(char c) { return static_cast<unsigned char>(c); }
+
+// Byte order is memcmp's order.
+int CompareRecord(std::string_view word, const char* record) { return std::memcmp(word.data(), record, word.size()); }
 
 template <typename CharT>
 int CompareRecord(std::basic_string_view<CharT> word, const CharT* record) {

@@ -2,6 +2,7 @@
 
 #include "SpellChars.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace lexivane {
@@ -28,6 +29,8 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }  // namespace
 
 std::string Utf8ToCp1252(std::string_view in) {
+  if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(in);
   std::string out;
   out.reserve(in.size());
   for (size_t i = 0; i < in.size();) {
