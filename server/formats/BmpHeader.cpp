@@ -73,8 +73,9 @@ int ParseBmpHeader(std::span<const uint8_t> head, int routine, BmpHeader& h) {
       if (used != 0 && used < entries) entries = used;
     }
     // A table cannot reach into the pixels, nor past what the header read brought in.
-    if (h.dataOffset > h.tableOffset) {
-      entries = std::min<int64_t>(entries, (h.dataOffset - h.tableOffset) / h.entrySize);
+    if (h.dataOffset != 0) {
+      int64_t room = (int64_t{h.dataOffset} - h.tableOffset) / h.entrySize;
+      entries = std::min(entries, std::max<int64_t>(room, 0));
     }
     int64_t inBuffer = (static_cast<int64_t>(head.size()) - h.tableOffset) / h.entrySize;
     h.tableEntries = static_cast<int>(std::clamp<int64_t>(std::min(entries, inBuffer), 0, 256));

@@ -335,5 +335,20 @@ TEST(ReadBMP, SizeChecksOfTheBitmapPath) {
   EXPECT_TRUE(LoadBitmap(good));
 }
 
+TEST(ReadBMP, PixelsRightAfterTheHeaderMeanNoColourTable) {
+  // Found by fuzzing: a 4-bit file whose data offset equals the table offset once made the
+  // bitmap path copy 16 table entries that were not in the block it had read.
+  auto bytes = BuildBmp({.headerSize = 56, .width = 3, .height = 2, .bits = 4,
+                         .pixels = {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0}});
+  auto record = LoadBitmap(bytes);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->pixels[40], 0);
+  EXPECT_EQ(record->pixels[40 + 64], 0x12);
+  auto dib = LoadData(bytes);
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(Indices(*dib), (std::vector<int>{4, 5, 6, 1, 2, 3}));
+  EXPECT_EQ(ColorAt(*dib, 0, 0), (Rgb{0, 0, 0}));
+}
+
 }  // namespace
 }  // namespace tavik
