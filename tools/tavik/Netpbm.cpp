@@ -8,7 +8,7 @@
 namespace tavik {
 namespace {
 
-// ITU-R BT.601 luma, the weights netpbm's own ppmtopgm uses.
+// ITU-R BT.601 luma weights, rounded to the nearest level.
 uint8_t Gray(Rgb c) { return static_cast<uint8_t>((299 * c.r + 587 * c.g + 114 * c.b + 500) / 1000); }
 
 std::string HeaderOf(NetpbmKind kind, int32_t width, int32_t height) {
