@@ -8,11 +8,12 @@ bin=build/win64/bin
 tests/harness/wine-session.sh build/win64 bash -c "
   cd '$out' && '$PWD/tests/harness/wine-run.sh' '$PWD/$bin/tavikdemo.exe' screen.bmp
 " | tee "$out/transcript.txt"
+status=${PIPESTATUS[0]}
 if [ -f "$out/screen.bmp" ]; then
   convert "$out/screen.bmp" "$out/screen.png" && rm -f "$out/screen.bmp"
 fi
 echo
 echo "Demo output:"
 echo "  transcript: $out/transcript.txt"
-[ -f "$out/screen.png" ] && echo "  screenshot: $out/screen.png"
-exit 0
+if [ -f "$out/screen.png" ]; then echo "  screenshot: $out/screen.png"; fi
+exit "$status"

@@ -1,12 +1,43 @@
 #include "CommandInterpreter.h"
 
-// The interpreter serves no opcode yet: every command and request answers 0, every data poke
-// fails, as the protocol prescribes for opcodes it does not serve.
+#include "ServerCommands.h"
+#include "TavikWindow.h"
 
 namespace tavik {
+namespace {
 
-int InterpretCommand(const char*, HWND&) { return 0; }
-bool AnswerRequest(int, const char*, std::string&) { return false; }
+ServerCommands gCommands;
+
+}  // namespace
+
+int32_t ServerWindowLocks::CurrentWindow() const { return HandleNumber(tavik::CurrentWindow()); }
+
+bool ServerWindowLocks::IsListed(int32_t window) const {
+  return IsInWindowList(HandleFromNumber(window));
+}
+
+bool ServerWindowLocks::ExchangeLock(int32_t window) {
+  const HWND handle = HandleFromNumber(window);
+  if (window != -1 && !LockTavikWindow(handle)) return false;
+  target_ = handle;
+  return true;
+}
+
+int InterpretCommand(const char* text, HWND& target) {
+  ServerWindowLocks locks(target);
+  return RunCommandText(text, gCommands, locks);
+}
+
+bool AnswerRequest(int, const char* text, std::string& answer) {
+  HWND target = CurrentWindow();
+  ServerWindowLocks locks(target);
+  auto served = ServeRequestItem(text, gCommands, locks);
+  if (!served) return false;
+  answer = std::move(*served);
+  return true;
+}
+
+// Showing, printing and converting image bytes come with the imaging and printing work.
 bool ShowFromData(HWND, HDDEDATA) { return false; }
 bool ShowBitmapFromData(HWND, HDDEDATA) { return false; }
 bool PrintFromData(HDDEDATA) { return false; }

@@ -5,6 +5,7 @@ namespace tavik {
 
 HDDEDATA CALLBACK DdeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2, HDDEDATA data,
                               ULONG_PTR, ULONG_PTR) {
+  TransactionScope serving;
   switch (type) {
     case XTYP_CONNECT:
       return OnConnect(hsz1, hsz2);

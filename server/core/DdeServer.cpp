@@ -1,8 +1,11 @@
 #include "DdeServer.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "DdeTransactions.h"
+#include "ServerState.h"
 #include "TavikWindow.h"
 
 namespace tavik {
@@ -10,6 +13,41 @@ namespace {
 
 DWORD gInstance = 0;
 DdeNames gNames;
+
+// A notification raised while a transaction is being served waits until that transaction has
+// been answered: a client blocked in a synchronous transaction that receives advise data first
+// sees its own transaction fail under Wine's DDEML, although the server carried it out.
+struct PendingNotification {
+  std::string item;
+  std::string text;
+  bool onImage;
+  bool onGraph;
+};
+std::vector<PendingNotification> gPending;
+int gTransactionDepth = 0;
+
+UINT FlushMessage() {
+  static const UINT message = RegisterWindowMessageA("TavikPostPendingNotifications");
+  return message;
+}
+
+void PostNow(const std::string& item, const std::string& text, bool onImage, bool onGraph) {
+  // DDEML asks for the data with advise requests during each post; they answer the buffer.
+  HSZ itemHandle = DdeCreateStringHandleA(gInstance, item.c_str(), CP_WINANSI);
+  SetAdviseText(text.c_str());
+  if (onImage) DdePostAdvise(gInstance, gNames.image, itemHandle);
+  if (onGraph) DdePostAdvise(gInstance, gNames.graph, itemHandle);
+  if (itemHandle) DdeFreeStringHandle(gInstance, itemHandle);
+}
+
+void Post(const char* item, const char* text, bool onImage, bool onGraph) {
+  if (gTransactionDepth == 0) {
+    PostNow(item, text, onImage, onGraph);
+    return;
+  }
+  if (gPending.empty()) PostMessageA(Server().window, FlushMessage(), 0, 0);
+  gPending.push_back({item, text, onImage, onGraph});
+}
 
 HSZ KeptString(const char* text) {
   HSZ handle = DdeCreateStringHandleA(gInstance, text, CP_WINANSI);
@@ -65,20 +103,20 @@ void PostWindowNotification(HWND window, uint16_t bit, const char* item, const c
   if (!record) return;
   const bool onImage = (record->imageNotify & bit) != 0;
   const bool onGraph = (record->graphNotify & bit) != 0;
-  if (!onImage && !onGraph) return;
-  // DDEML asks for the data with advise requests during each post; they answer the buffer.
-  HSZ itemHandle = DdeCreateStringHandleA(gInstance, item, CP_WINANSI);
-  SetAdviseText(text);
-  if (onImage) DdePostAdvise(gInstance, gNames.image, itemHandle);
-  if (onGraph) DdePostAdvise(gInstance, gNames.graph, itemHandle);
-  if (itemHandle) DdeFreeStringHandle(gInstance, itemHandle);
+  if (onImage || onGraph) Post(item, text, onImage, onGraph);
 }
 
-void PostFixedNotification(const char* item, const char* text) {
-  HSZ itemHandle = DdeCreateStringHandleA(gInstance, item, CP_WINANSI);
-  SetAdviseText(text);
-  DdePostAdvise(gInstance, gNames.image, itemHandle);
-  if (itemHandle) DdeFreeStringHandle(gInstance, itemHandle);
+void PostFixedNotification(const char* item, const char* text) { Post(item, text, true, false); }
+
+bool PostPendingNotifications(UINT message) {
+  if (message != FlushMessage()) return false;
+  std::vector<PendingNotification> pending;
+  pending.swap(gPending);
+  for (const auto& p : pending) PostNow(p.item, p.text, p.onImage, p.onGraph);
+  return true;
 }
+
+TransactionScope::TransactionScope() { ++gTransactionDepth; }
+TransactionScope::~TransactionScope() { --gTransactionDepth; }
 
 }  // namespace tavik

@@ -40,6 +40,17 @@ void PostWindowNotification(HWND window, uint16_t bit, const char* item, const c
 // Posts a notification on a fixed item (CAPTURE, TWSRC, TWACQ): topic IMAGE only.
 void PostFixedNotification(const char* item, const char* text);
 
+// Marks the time a transaction is being served: notifications raised meanwhile are posted
+// once it has been answered.
+struct TransactionScope {
+  TransactionScope();
+  ~TransactionScope();
+  TransactionScope(const TransactionScope&) = delete;
+  TransactionScope& operator=(const TransactionScope&) = delete;
+};
+// Posts the notifications held back during a transaction; false for any other message.
+bool PostPendingNotifications(UINT message);
+
 // Whether the client asked to be told the capture file name (advise on CAPTURE).
 bool CaptureAdviseActive();
 

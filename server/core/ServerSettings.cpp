@@ -1,40 +1,29 @@
 #include "ServerSettings.h"
 
-#include <windows.h>
-
-#include <cstring>
-
+#include "PrivateProfileStore.h"
 #include "ServerState.h"
 
 namespace tavik {
 namespace {
 
-constexpr char kFile[] = "tavik.ini";
-constexpr char kSection[] = "Images";
+StartupSettings gStartup;
 
 }  // namespace
 
 void ReadStartupSettings(uint32_t& platformFlags) {
-  char value[81] = {};
-  if (!GetPrivateProfileStringA(kSection, "GrabPalette", "", value, sizeof value, kFile)) {
-    WritePrivateProfileStringA(kSection, "GrabPalette", "ON", kFile);
-    lstrcpyA(value, "ON");
-  }
-  if (std::strcmp(value, "OFF") == 0)
-    platformFlags &= ~kPlatformGrabPalette;
-  else
+  PrivateProfileStore store;
+  gStartup = LoadStartupSettings(store);
+  if (gStartup.grabPalette)
     platformFlags |= kPlatformGrabPalette;
+  else
+    platformFlags &= ~kPlatformGrabPalette;
 }
 
 void WriteBackPaletteSetting(uint32_t platformFlags) {
-  char value[81] = {};
-  if (!GetPrivateProfileStringA(kSection, "GrabPalette", "", value, sizeof value, kFile)) return;
-  CharUpperA(value);
-  const bool grab = (platformFlags & kPlatformGrabPalette) != 0;
-  if (grab && std::strcmp(value, "OFF") == 0)
-    WritePrivateProfileStringA(kSection, "GrabPalette", "ON", kFile);
-  else if (!grab && std::strcmp(value, "ON") == 0)
-    WritePrivateProfileStringA(kSection, "GrabPalette", "OFF", kFile);
+  PrivateProfileStore store;
+  StorePaletteSetting(store, (platformFlags & kPlatformGrabPalette) != 0);
 }
+
+const StartupSettings& CurrentStartupSettings() { return gStartup; }
 
 }  // namespace tavik

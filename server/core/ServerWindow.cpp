@@ -94,6 +94,7 @@ LRESULT ServerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       BeginShutdown(window);
       return 0;
     default:
+      if (PostPendingNotifications(message)) return 0;
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);

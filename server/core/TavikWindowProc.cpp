@@ -74,6 +74,14 @@ LRESULT TavikWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
       KeepFirstChildSized(window);
       return 0;
+    case WM_ERASEBKGND:
+      if (auto brush = reinterpret_cast<HBRUSH>(GetSlot(window, kSlotBackgroundBrush))) {
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        return 1;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

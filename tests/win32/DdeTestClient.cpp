@@ -5,7 +5,8 @@
 namespace tavik::test {
 namespace {
 
-constexpr DWORD kTimeout = 5000;
+// Generous: CI machines run several Wine processes on two cores.
+constexpr DWORD kTimeout = 15000;
 
 // DDEML calls back on the thread of its instance; tests use one client at a time.
 std::vector<DdeTestClient::Notification>* gNotifications = nullptr;
