@@ -244,25 +244,27 @@ bool LoadBMP(SourceReader& reader, ImageRecord& record) {
     return false;
   }
   CopyColorTable(head, h, record);
-  BmpDecoder decoder(reader, record, h);
-  if (!decoder.Prepare()) {
-    FreeImageData(record);
-    return false;
-  }
+  const bool rle = (h.compression == kBmpRLE8 && h.bits == 8) ||
+                   (h.compression == kBmpRLE4 && h.bits == 4);
+  const bool fields = h.compression == kBmpBitFields || h.compression == kBmpAlphaBitFields;
+  const bool plain = h.compression == kBmpRGB || (fields && (h.bits == 16 || h.bits == 32));
+  // Any other compression keeps the zero-filled pixels of the right size.
+  if (!rle && !plain) return true;
   if (reader.Seek(h.dataOffset, 0) < 0) {
     ReportError(kErrWrongFormat, kLoadBMP, "offset");
     FreeImageData(record);
     return false;
   }
-  const bool rle = (h.compression == kBmpRLE8 && h.bits == 8) ||
-                   (h.compression == kBmpRLE4 && h.bits == 4);
-  const bool fields = h.compression == kBmpBitFields || h.compression == kBmpAlphaBitFields;
+  BmpDecoder decoder(reader, record, h);
+  if (!decoder.Prepare()) {
+    FreeImageData(record);
+    return false;
+  }
   if (rle) {
     decoder.RunLength();
-  } else if (h.compression == kBmpRGB || (fields && (h.bits == 16 || h.bits == 32))) {
+  } else {
     decoder.Uncompressed();
   }
-  // Any other compression keeps the zero-filled pixels of the right size.
   return true;
 }
 

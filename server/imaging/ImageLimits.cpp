@@ -5,6 +5,17 @@
 #include <limits>
 
 namespace tavik {
+namespace {
+
+int64_t gMaxImagePixels = kMaxImagePixels;
+
+}  // namespace
+
+int64_t MaxImagePixels() { return gMaxImagePixels; }
+
+void SetMaxImagePixels(int64_t pixels) {
+  gMaxImagePixels = pixels > 0 && pixels < kMaxImagePixels ? pixels : kMaxImagePixels;
+}
 
 std::optional<int64_t> CheckedMul(int64_t a, int64_t b) {
   if (a < 0 || b < 0) return std::nullopt;
@@ -36,7 +47,7 @@ std::optional<size_t> BufferSize(int64_t stride, int64_t rows, int64_t extra) {
 bool ImageSizeAllowed(int64_t width, int64_t height) {
   if (width < 1 || height < 1) return false;
   auto pixels = CheckedMul(width, height);
-  return pixels && *pixels <= kMaxImagePixels;
+  return pixels && *pixels <= gMaxImagePixels;
 }
 
 bool CheckImageSize(int64_t width, int64_t height, int routine) {

@@ -13,6 +13,11 @@ namespace tavik {
 // error 72 before a byte is allocated. No per-side limit: a 100000 x 10 strip is fine.
 inline constexpr int64_t kMaxImagePixels = int64_t{1} << 27;
 
+// The limit in force: kMaxImagePixels unless lowered, as the fuzz targets do to keep each run
+// fast (libtiff's fuzzers cap their allocations the same way).
+int64_t MaxImagePixels();
+void SetMaxImagePixels(int64_t pixels);
+
 // Largest single buffer we ask for, comfortably inside a 32-bit address space.
 inline constexpr uint64_t kMaxBufferBytes = uint64_t{1} << 30;
 
@@ -27,7 +32,7 @@ std::optional<int64_t> DibStride(int64_t width, int bits);
 // stride * rows as a size_t we may allocate, or nothing beyond kMaxBufferBytes.
 std::optional<size_t> BufferSize(int64_t stride, int64_t rows, int64_t extra = 0);
 
-// True when a width x height image is within kMaxImagePixels (both sides at least 1).
+// True when a width x height image is within MaxImagePixels() (both sides at least 1).
 bool ImageSizeAllowed(int64_t width, int64_t height);
 
 // ImageSizeAllowed, reporting error 72 under `routine` with detail "size" when it is not.

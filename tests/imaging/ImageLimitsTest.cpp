@@ -47,6 +47,15 @@ TEST(ImageSize, LimitIsOnTotalPixelsNotOnASide) {
   EXPECT_FALSE(ImageSizeAllowed(5, -1));
 }
 
+TEST(ImageSize, LimitCanBeLoweredButNotRaised) {
+  SetMaxImagePixels(100);
+  EXPECT_TRUE(ImageSizeAllowed(10, 10));
+  EXPECT_FALSE(ImageSizeAllowed(10, 11));
+  SetMaxImagePixels(kMaxImagePixels * 2);
+  EXPECT_EQ(MaxImagePixels(), kMaxImagePixels);
+  EXPECT_FALSE(ImageSizeAllowed(kMaxImagePixels + 1, 1));
+}
+
 TEST(ImageSize, RefusalIsReportedAsWrongFormat) {
   testing::ReportCollector collector;
   EXPECT_TRUE(CheckImageSize(640, 480, kLoadBMP));
