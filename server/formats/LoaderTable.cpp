@@ -3,6 +3,7 @@
 #include "BmpReader.h"
 #include "ErrorReport.h"
 #include "ReadDib.h"
+#include "TiffReader.h"
 
 namespace tavik {
 namespace {
@@ -17,7 +18,7 @@ constexpr LoaderEntry kLoaders[] = {
     {kFamilyPCX, kLoadPCX, NotYetReadable<kLoadPCX>},
     {kFamilyGGC, kLoadGGC, NotYetReadable<kLoadGGC>},
     {kFamilyGIF, kLoadGIF, NotYetReadable<kLoadGIF>},
-    {kFamilyTIFF, kLoadTIF, NotYetReadable<kLoadTIF>},
+    {kFamilyTIFF, kLoadTIF, LoadTIF},
     {kFamilyX11, kLoadX11, NotYetReadable<kLoadX11>},
     {kFamilyMAC, kLoadMAC, NotYetReadable<kLoadMAC>},
     {kFamilyIMG, kLoadGEM, NotYetReadable<kLoadGEM>},
