@@ -5,6 +5,9 @@
 #include "SpellEngine.h"
 #include "WordListStore.h"
 
+#include <array>
+#include <cstdint>
+
 namespace lexivane {
 namespace {
 
@@ -33,10 +36,29 @@ bool LooksLikeFileName(std::string_view w) {
   return false;
 }
 
-bool IsAllCapitals(std::string_view w) {
-  for (char c : w)
-    if (ToUpperChar(c) != c) return false;
-  return true;
+// What the early rules look for, gathered in one pass over the word: most words are plain
+// lower-case letters, and this lets them skip every string search of those rules.
+enum : uint8_t { kLowerable = 1, kDigit = 2, kAddressMark = 4, kFileMark = 8 };
+
+constexpr std::array<uint8_t, 256> MakeMarks() {
+  std::array<uint8_t, 256> marks{};
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    uint8_t m = ToUpperChar(c) != c ? kLowerable : 0;
+    if (c >= '0' && c <= '9') m |= kDigit;
+    // Every address rule needs one of these, every file-name rule one of the last two.
+    if (c == '@' || c == ':' || c == '.') m |= kAddressMark;
+    if (c == '.' || c == '\\') m |= kFileMark;
+    marks[static_cast<size_t>(b)] = m;
+  }
+  return marks;
+}
+constexpr std::array<uint8_t, 256> kMarks = MakeMarks();
+
+uint8_t MarksOf(std::string_view w) {
+  uint8_t m = 0;
+  for (char c : w) m |= kMarks[static_cast<unsigned char>(c)];
+  return m;
 }
 
 bool HasCompoundSeparator(std::string_view w) { return w.find_first_of("-/") != std::string_view::npos; }
@@ -44,10 +66,11 @@ bool HasCompoundSeparator(std::string_view w) { return w.find_first_of("-/") != 
 }  // namespace
 
 bool SpellEngine::CheckWord(std::string& word) const {
-  if (options_.ignoreAllCaps && IsAllCapitals(word)) return true;
-  if (options_.ignoreWithNumbers && word.find_first_of("0123456789") != std::string::npos) return true;
-  if (options_.ignoreInternetAddrs && LooksLikeInternetAddress(word)) return true;
-  if (LooksLikeFileName(word)) return true;
+  const uint8_t marks = MarksOf(word);
+  if (options_.ignoreAllCaps && !(marks & kLowerable)) return true;
+  if (options_.ignoreWithNumbers && (marks & kDigit)) return true;
+  if (options_.ignoreInternetAddrs && (marks & kAddressMark) && LooksLikeInternetAddress(word)) return true;
+  if ((marks & kFileMark) && LooksLikeFileName(word)) return true;
   return options_.ignoreCase ? CheckWordNoCase(word) : CheckWordExact(word);
 }
 

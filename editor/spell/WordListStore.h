@@ -3,6 +3,7 @@
 // length 1..32 holding that length's words as sorted fixed-width records.
 
 #include "WordListData.h"
+#include "WordListIndex.h"
 
 #include <array>
 #include <cstdint>
@@ -72,8 +73,13 @@ class WordListStore {
  private:
   void ClearList(int list);
   std::string* Slot(int list, int length);
+  // Inserts without reindexing; the caller reindexes once its batch is done.
+  bool InsertWord(int list, std::string_view word);
+  void Reindex(int list, int length);
 
   std::array<std::array<std::string, kMaxWordLength>, 3> lists_;
+  // Kept in step with lists_: every change of a list string rebuilds its index.
+  std::array<std::array<WordListIndex, kMaxWordLength>, 3> indexes_;
   std::string windowsDirectory_;
   std::string currentFileName_;
   bool customDirty_ = false;

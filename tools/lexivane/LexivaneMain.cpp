@@ -125,17 +125,19 @@ bool ParseArguments(int argc, char** argv, Settings& s, std::string& error) {
 }
 
 int Check(SpellEngine& engine, CollectingHost& host, std::FILE* in) {
-  std::string line;
-  size_t lineStart = 0;
-  char chunk[1 << 16];
-  std::string pending;
-  auto checkLine = [&](std::string_view raw) {
-    line = Utf8ToCp1252(raw);
-    const size_t length = line.size();
+  std::string text;
+  std::string out;
+  size_t blockStart = 0;
+  // Whole lines at a time, many at once: a word never spans a line break, so a block of lines
+  // gives the same words as each line alone, and memory stays small for big texts.
+  auto checkLines = [&](std::string_view raw) {
+    text = Utf8ToCp1252(raw);
+    const size_t length = text.size();
     host.errors.clear();
-    engine.CheckString(line);
+    engine.CheckString(text);
+    out.clear();
     for (const auto& e : host.errors) {
-      std::string out = std::to_string(lineStart + e.start);
+      out += std::to_string(blockStart + e.start);
       out += '\t';
       out += Cp1252ToUtf8(e.word);
       if (engine.Options().suggestCorrections) {
@@ -143,20 +145,21 @@ int Check(SpellEngine& engine, CollectingHost& host, std::FILE* in) {
         out += JoinSuggestions(e.suggestions);
       }
       out += '\n';
-      std::fwrite(out.data(), 1, out.size(), stdout);
     }
-    lineStart += length;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    blockStart += length;
   };
-  // A line at a time: a word never spans a line break, and memory stays small for big texts.
+  std::vector<char> chunk(size_t{1} << 16);
+  std::string pending;
   size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-    pending.append(chunk, got);
-    size_t from = 0;
-    for (size_t nl; (nl = pending.find('\n', from)) != std::string::npos; from = nl + 1)
-      checkLine(std::string_view(pending).substr(from, nl + 1 - from));
-    pending.erase(0, from);
+  while ((got = std::fread(chunk.data(), 1, chunk.size(), in)) > 0) {
+    pending.append(chunk.data(), got);
+    const size_t lastBreak = pending.rfind('\n');
+    if (lastBreak == std::string::npos) continue;
+    checkLines(std::string_view(pending).substr(0, lastBreak + 1));
+    pending.erase(0, lastBreak + 1);
   }
-  if (!pending.empty()) checkLine(pending);
+  if (!pending.empty()) checkLines(pending);
   return 0;
 }
 
