@@ -8,6 +8,7 @@
 
 #include "DdeTestClient.h"
 #include "DialogProbe.h"
+#include "ParentWindow.h"
 #include "ServerProcess.h"
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 using tavik::test::DdeTestClient;
 
 void Say(const char* format, const std::string& a = {}, const std::string& b = {}) {
+  // Up to two %s arguments.
   std::printf(format, a.c_str(), b.c_str());
   std::printf("\n");
   std::fflush(stdout);
@@ -90,6 +92,42 @@ int main(int argc, char** argv) {
   Say("Poke of a 300-character command: %s", YesNo(client.Poke("CMD", "39 " + std::string(297, 'x'))));
   client.Disconnect();
   Say("Still serving after that: connect %s", YesNo(client.Connect("GRAPH")));
+  client.Disconnect();
+
+  // Image windows of each kind, as a database form would ask for them.
+  tavik::test::ParentWindow form(40, 40, 460, 340);
+  SetWindowTextA(form.Handle(), "Customer form (the client's window)");
+  tavik::test::ParentWindow second(540, 40, 300, 200);
+  SetWindowTextA(second.Handle(), "Second form");
+  char formNumber[16];
+  std::snprintf(formNumber, sizeof formNumber, "%d", static_cast<int>(reinterpret_cast<LONG_PTR>(form.Handle())));
+  char secondNumber[16];
+  std::snprintf(secondNumber, sizeof secondNumber, "%d", static_cast<int>(reinterpret_cast<LONG_PTR>(second.Handle())));
+  client.Connect("IMAGE");
+  const std::string requests[] = {
+      std::string("26 [Photo] 20 20 220 260 ") + formNumber,          // F: child of the form
+      std::string("28 [Owned viewer] 420 40 640 400 ") + formNumber,  // O: owned by the form
+      std::string("27 [Top-level image window] 420 460 640 820"),     // E: top level
+      std::string("71 [Filling] ") + secondNumber,                    // S: fills the second form
+  };
+  std::string windows[4];
+  for (int i = 0; i < 4; ++i) {
+    const auto created = client.Request(requests[i], false);
+    windows[i] = created ? *created : std::string();
+    Say("Request '%s' -> window %s", requests[i], created ? *created : std::string("none"));
+  }
+  Say("Hide the photo window (39 h 0): %s", YesNo(client.Poke("CMD", "39 " + windows[0] + " 0")));
+  Say("Show it again (39 h 1): %s", YesNo(client.Poke("CMD", "39 " + windows[0] + " 1")));
+  Say("Background of the top-level window to light blue (84): %s",
+      YesNo(client.Poke("CMD", "84 " + windows[2] + " 16764057")));
+  Say("Advise DESTROY on the owned viewer: %s", YesNo(client.AdviseStart("DESTROY " + windows[1])));
+  tavik::test::PumpFor(500);
+  Say("Screenshot with the windows: %s", SaveScreen("windows.bmp") ? std::string("windows.bmp") : std::string("failed"));
+  for (const auto& w : windows)
+    Say("Destroy window %s (25): %s", w, YesNo(client.Poke("CMD", "25 " + w)));
+  tavik::test::PumpFor(300);
+  for (const auto& n : client.TakeNotifications()) Say("Notification '%s': '%s'", n.item, n.text);
+  Say("Destroying it again is refused: %s", YesNo(client.Poke("CMD", "25 " + windows[0])));
   client.Disconnect();
 
   Say("Opening the server's About dialog from its system menu ...");

@@ -9,11 +9,15 @@ tests/harness/wine-session.sh build/win64 bash -c "
   cd '$out' && '$PWD/tests/harness/wine-run.sh' '$PWD/$bin/tavikdemo.exe' screen.bmp
 " | tee "$out/transcript.txt"
 status=${PIPESTATUS[0]}
-if [ -f "$out/screen.bmp" ]; then
-  convert "$out/screen.bmp" "$out/screen.png" && rm -f "$out/screen.bmp"
-fi
+for shot in screen windows; do
+  if [ -f "$out/$shot.bmp" ]; then
+    convert "$out/$shot.bmp" "$out/$shot.png" && rm -f "$out/$shot.bmp"
+  fi
+done
 echo
 echo "Demo output:"
 echo "  transcript: $out/transcript.txt"
-if [ -f "$out/screen.png" ]; then echo "  screenshot: $out/screen.png"; fi
+for shot in windows screen; do
+  if [ -f "$out/$shot.png" ]; then echo "  screenshot: $out/$shot.png"; fi
+done
 exit "$status"

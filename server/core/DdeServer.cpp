@@ -106,6 +106,10 @@ void PostWindowNotification(HWND window, uint16_t bit, const char* item, const c
   if (onImage || onGraph) Post(item, text, onImage, onGraph);
 }
 
+void PostNotificationOnTopic(bool graphTopic, const char* item, const char* text) {
+  Post(item, text, !graphTopic, graphTopic);
+}
+
 void PostFixedNotification(const char* item, const char* text) { Post(item, text, true, false); }
 
 bool PostPendingNotifications(UINT message) {

@@ -37,6 +37,8 @@ HDDEDATA CALLBACK DdeCallback(UINT type, UINT format, HCONV conversation, HSZ hs
 
 // Posts a notification of `window` on each topic whose notification word has `bit`.
 void PostWindowNotification(HWND window, uint16_t bit, const char* item, const char* text);
+// Posts a notification on one topic whatever the window's notification words say.
+void PostNotificationOnTopic(bool graphTopic, const char* item, const char* text);
 // Posts a notification on a fixed item (CAPTURE, TWSRC, TWACQ): topic IMAGE only.
 void PostFixedNotification(const char* item, const char* text);
 

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "DdeServer.h"
+#include "ServerState.h"
 #include "ErrorReport.h"
 #include "TavikWindow.h"
 #include "WindowClasses.h"
@@ -43,6 +44,17 @@ void OnDestroy(HWND window) {
   FreeTavikWindow(window);
 }
 
+// The system ended the rectangle tracking: the client learns it from the coordinates -1 -1,
+// on IMAGE when the window shows images, else on GRAPH.
+void NotifyMouseRectCancelled(HWND window) {
+  char item[32];
+  char text[48];
+  std::snprintf(item, sizeof item, "MOUSERECT %d", HandleNumber(window));
+  std::snprintf(text, sizeof text, "%d -1 -1", HandleNumber(window));
+  const bool showsImages = GetSlot(window, kSlotImageList) != 0;
+  PostNotificationOnTopic(!showsImages, item, text);
+}
+
 void KeepFirstChildSized(HWND window) {
   TavikWindow* record = LockTavikWindow(window);
   if (!record || !(record->flags & kWinSizeFirstChild)) return;
@@ -62,6 +74,9 @@ LRESULT TavikWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
       // Shutdown sends WM_DESTROY before the window really goes; the record goes once.
       if (LockTavikWindow(window)) OnDestroy(window);
+      return 0;
+    case kMsgMouseRectCancelled:
+      NotifyMouseRectCancelled(window);
       return 0;
     case kMsgSizeFirstChild:
       if (TavikWindow* record = LockTavikWindow(window)) {

@@ -90,6 +90,21 @@ TEST_F(DdeConversation, OverlongCommandIsRefusedAndTheServerKeepsServing) {
   EXPECT_TRUE(other.AdviseStop("DESTROY 4242"));
 }
 
+TEST_F(DdeConversation, OpcodesRejectedWhenPoked) {
+  ASSERT_TRUE(client_.Connect("IMAGE"));
+  const std::string server = std::to_string(
+      static_cast<int>(reinterpret_cast<LONG_PTR>(server_->Window())));
+  const std::vector<std::string> commands = {
+      "26 [poked] 1 1 20 20 " + server, "27 [poked] 1 1 20 20", "28 [poked] 1 1 20 20 " + server,
+      "71 [poked] " + server, "1 3", "95 " + server + " 3", "8", "13", "107 1", "0", ""};
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command);
+    EXPECT_FALSE(client_.Poke("CMD", command));
+  }
+  // Nothing was created by the refused create requests.
+  EXPECT_EQ(FindWindowA("TAVIKWIG", "poked"), nullptr);
+}
+
 TEST_F(DdeConversation, PokesOnOtherItemsOrFormatsAreRefused) {
   ASSERT_TRUE(client_.Connect("IMAGE"));
   EXPECT_FALSE(client_.Poke("SHOWDATA", "not image bytes"));

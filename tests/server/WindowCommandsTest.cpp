@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "DdeTestClient.h"
 #include "DialogProbe.h"
@@ -233,20 +234,47 @@ TEST_F(WindowCommands, DestroyNotificationAndLinksOnLiveWindows) {
   EXPECT_EQ(seen[0].text, h);
 }
 
-TEST(ServerShutdown, DestroyNotificationsGoOutBeforeTheServiceEnds) {
+TEST(ServerShutdown, DestroyNotificationsGoOutOldestFirstBeforeTheServiceEnds) {
   ServerProcess server;
   ASSERT_TRUE(server.Started());
   DdeTestClient client;
   ASSERT_TRUE(client.Connect("GRAPH"));
-  auto answer = client.Request("27 [top level] 0 0 100 100", false);
-  ASSERT_TRUE(answer.has_value());
-  EXPECT_TRUE(client.AdviseStart("DESTROY " + *answer));
+  std::vector<std::string> windows;
+  for (const char* title : {"[oldest]", "[middle]", "[newest]"}) {
+    auto answer = client.Request(std::string("27 ") + title + " 0 0 100 100", false);
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_TRUE(client.AdviseStart("DESTROY " + *answer));
+    windows.push_back(*answer);
+  }
   EXPECT_EQ(server.Stop(), 0);
   PumpFor(500);
   const auto seen = client.TakeNotifications();
+  ASSERT_EQ(seen.size(), windows.size());
+  for (size_t i = 0; i < windows.size(); ++i) {
+    EXPECT_EQ(seen[i].item, "DESTROY " + windows[i]);
+    EXPECT_EQ(seen[i].text, windows[i]);
+  }
+}
+
+TEST(JournalCancel, TrackingWindowsAreToldOnGraphWhenTheyShowNoImages) {
+  ServerProcess server;
+  ASSERT_TRUE(server.Started());
+  DdeTestClient client;
+  ASSERT_TRUE(client.Connect("GRAPH"));
+  auto answer = client.Request("27 [tracking] 0 0 100 100", false);
+  ASSERT_TRUE(answer.has_value());
+  ASSERT_TRUE(client.AdviseStart("MOUSERECT " + *answer));
+  client.TakeNotifications();
+  ASSERT_TRUE(PostThreadMessageA(server.ThreadId(), WM_CANCELJOURNAL, 0, 0));
+  const auto box = WaitForDialog(server.ProcessId(), 5000);
+  ASSERT_TRUE(box.has_value());
+  ASSERT_TRUE(client.WaitForNotification(3000));
+  CloseDialog(box->window);
+  const auto seen = client.TakeNotifications();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].item, "DESTROY " + *answer);
-  EXPECT_EQ(seen[0].text, *answer);
+  EXPECT_EQ(seen[0].item, "MOUSERECT " + *answer);
+  EXPECT_EQ(seen[0].text, *answer + " -1 -1");
+  EXPECT_EQ(server.Stop(), 0);
 }
 
 }  // namespace

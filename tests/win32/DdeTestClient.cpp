@@ -28,6 +28,23 @@ void PumpMessages() {
   }
 }
 
+// Late DDE messages of a finished transaction confuse the next one under Wine: serve the
+// queue until it has stayed empty for a moment.
+void SettleQueue() {
+  int quiet = 0;
+  while (quiet < 3) {
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      quiet = 0;
+    } else {
+      Sleep(2);
+      ++quiet;
+    }
+  }
+}
+
 void PumpFor(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   do {
@@ -87,7 +104,7 @@ HDDEDATA DdeTestClient::Transact(const std::string& item, UINT format, UINT type
       DdeClientTransaction(static_cast<LPBYTE>(const_cast<void*>(data)), size, conversation_,
                            itemHandle, format, type, kTimeout, &result);
   DdeFreeStringHandle(instance_, itemHandle);
-  PumpMessages();
+  SettleQueue();
   if (status) *status = result;
   return answer;
 }

@@ -54,6 +54,8 @@ private:
 
 // Serves the thread's waiting messages.
 void PumpMessages();
+// Serves messages until the queue has stayed empty for a few milliseconds.
+void SettleQueue();
 // Pumps messages for `milliseconds`.
 void PumpFor(DWORD milliseconds);
 
