@@ -318,7 +318,7 @@ void CcittEncoder::EncodeRow(std::span<const uint8_t> row, std::vector<uint8_t>&
       PadToByte(out);
     } else {
       // T.4 asks for a minimum row time; 180 bits cover the slowest receivers.
-      if (bitsSinceEol_ < 180) Put(0, static_cast<int>(180 - bitsSinceEol_), out);
+      while (bitsSinceEol_ < 180) Put(0, static_cast<int>(std::min<uint64_t>(8, 180 - bitsSinceEol_)), out);
       Put(1, 12, out);
     }
     return;

@@ -2,6 +2,7 @@
 // still have their row, so that detecting them gives an honest failure under the right name.
 #include "BmpReader.h"
 #include "ErrorReport.h"
+#include "GifCodec.h"
 #include "ReadDib.h"
 #include "TiffReader.h"
 
@@ -17,7 +18,7 @@ bool NotYetReadable(SourceReader&, ImageRecord&) {
 constexpr LoaderEntry kLoaders[] = {
     {kFamilyPCX, kLoadPCX, NotYetReadable<kLoadPCX>},
     {kFamilyGGC, kLoadGGC, NotYetReadable<kLoadGGC>},
-    {kFamilyGIF, kLoadGIF, NotYetReadable<kLoadGIF>},
+    {kFamilyGIF, kLoadGIF, LoadGIF},
     {kFamilyTIFF, kLoadTIF, LoadTIF},
     {kFamilyX11, kLoadX11, NotYetReadable<kLoadX11>},
     {kFamilyMAC, kLoadMAC, NotYetReadable<kLoadMAC>},

@@ -31,12 +31,21 @@ struct FileType {
   size_t count;
 };
 
-// The dialog's BMP file types; other families join with their writers.
+// The dialog's file types whose writers exist; the other families join with theirs.
 constexpr FileType kFileTypes[] = {
     {{kFamilyBMP, kSubUncompressed}, {1, 4, 8, 24}, 4},
     {{kFamilyBMP, kSubOS2}, {1, 4, 8, 24}, 4},
     {{kFamilyBMP, kSubBitmap}, {4, 8}, 2},
     {{kFamilyBMP, kSubRLE}, {4, 8}, 2},
+    {{kFamilyGIF, kSub87a}, {1, 4, 8}, 3},
+    {{kFamilyGIF, kSub89a}, {1, 4, 8}, 3},
+    {{kFamilyJPG, kSubUncompressed}, {24}, 1},
+    {{kFamilyTIFF, kSubUncompressed}, {1, 4, 8, 24}, 4},
+    {{kFamilyTIFF, kSubPackBits}, {1, 4, 8, 24}, 4},
+    {{kFamilyTIFF, kSubLZW}, {1, 4, 8, 24}, 4},
+    {{kFamilyTIFF, kSubCCITT3}, {1}, 1},
+    {{kFamilyTIFF, kSubGroup3OneD}, {1}, 1},
+    {{kFamilyTIFF, kSubGroup4TwoD}, {1}, 1},
 };
 
 }  // namespace

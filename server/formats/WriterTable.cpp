@@ -1,7 +1,9 @@
 // Which writer writes a family, and in which row order the engine hands it rows.
 #include "BmpWriter.h"
+#include "GifCodec.h"
 #include "ImageRecord.h"
 #include "ImageWriter.h"
+#include "TiffWriter.h"
 
 namespace tavik {
 
@@ -17,6 +19,8 @@ bool WritesTopRowFirst(int family, int subtype) {
 std::unique_ptr<ImageWriter> MakeImageWriter(int family, int subtype) {
   switch (family) {
     case kFamilyBMP: return MakeBmpWriter(subtype);
+    case kFamilyGIF: return MakeGifWriter(subtype);
+    case kFamilyTIFF: return MakeTiffWriter(subtype);
     default: return nullptr;
   }
 }
