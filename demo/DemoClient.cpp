@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   Say("Advise start 'DESTROY 777' (a window that is gone): %s",
       YesNo(client.AdviseStart("DESTROY 777")));
   Say("Advise start 'SIZE 777': %s", YesNo(client.AdviseStart("SIZE 777")));
-  Say("Advise start 'destroy 777' (lower case): %s", YesNo(client.AdviseStart("destroy 777")));
+  Say("Advise start 'destroy 778' (lower case): %s", YesNo(client.AdviseStart("destroy 778")));
   const auto answer = client.Request("999");
   Say("Request '999' (no such query): %s", answer ? "answered" : "answered nothing");
   Say("Poke of a 300-character command: %s", YesNo(client.Poke("CMD", "39 " + std::string(297, 'x'))));
