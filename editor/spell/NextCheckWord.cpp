@@ -51,7 +51,7 @@ std::string NextCheckWord(std::string_view text, size_t& position, size_t& start
     ++p;
   }
   // A web address stays one word whatever its punctuation.
-  if (end - begin >= 5 && EqualNoCase(text.substr(begin, 5), "http:"))
+  if (end - begin >= 5 && (text[begin] | 0x20) == 'h' && EqualNoCase(text.substr(begin, 5), "http:"))
     while (p < end && Is(kWordChar, text[p])) ++p;
   while (p > begin && Is(kPunct, text[p - 1])) --p;
   position = p + 1;

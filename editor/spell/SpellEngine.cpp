@@ -42,12 +42,14 @@ void SpellEngine::CheckText(std::string& text) {
   std::vector<std::string> readBack;
   size_t guardEnd = 0;  // words starting before this lie inside the latest replacement
   bool inReplacement = false;
-  std::string readWord;
+  // The word as read, still in the text: valid until the text is next changed.
+  std::string_view readWord;
   auto replaceWord = [&](const std::string& replacement) {
-    if (!inReplacement) readBack.assign(1, readWord);
-    ReplaceInText(text, start, readWord.size(), replacement);
+    if (!inReplacement) readBack.assign(1, std::string(readWord));
+    const size_t readLength = readWord.size();
+    ReplaceInText(text, start, readLength, replacement);
     const int64_t shifted = static_cast<int64_t>(guardEnd) + static_cast<int64_t>(replacement.size()) -
-                            static_cast<int64_t>(readWord.size());
+                            static_cast<int64_t>(readLength);
     const int64_t spanEnd = static_cast<int64_t>(start + replacement.size());
     guardEnd = static_cast<size_t>(inReplacement ? std::max(shifted, spanEnd) : spanEnd);
     position = start + 1;
@@ -61,7 +63,7 @@ void SpellEngine::CheckText(std::string& text) {
       if (std::find(readBack.begin(), readBack.end(), word) != readBack.end()) continue;
       readBack.push_back(word);
     }
-    readWord = word;
+    readWord = std::string_view(text).substr(start, word.size());
 
     const bool acceptable = CheckWord(word);
     if (word != readWord) {
@@ -69,6 +71,8 @@ void SpellEngine::CheckText(std::string& text) {
       continue;
     }
     if (acceptable) continue;
+    // The host runs next; from here on the word is read from our own copy.
+    readWord = word;
 
     const std::string suggestions =
         options_.suggestCorrections ? BuildSuggestions(store_, word, options_.ignoreCase) : std::string(kNoSuggestions);

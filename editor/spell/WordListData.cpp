@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace lexivane {
@@ -103,8 +102,16 @@ WordListFolder::WordListFolder(std::string folder)
     if (n >= 1 && n <= kMaxWordLength) sizes_[n - 1] = value;
   }
   for (int n = 1; n <= kMaxWordLength; ++n) {
-    std::ifstream in(folder + "/wl" + std::to_string(kWordDataBase + n - 1) + ".bin", std::ios::binary);
-    if (in) blocks_[n - 1].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(folder + "/wl" + std::to_string(kWordDataBase + n - 1) + ".bin", std::ios::binary | std::ios::ate);
+    if (!in) continue;
+    // Read in one piece: start-up time is part of every check. A block larger than the header
+    // plus a prefix byte and one character per unpacked byte could never unpack: not read.
+    const std::streamoff size = in.tellg();
+    if (size <= 0 || static_cast<uint64_t>(size) > kHeaderSize + 2 * kMaxUnpacked) continue;
+    std::vector<uint8_t>& block = blocks_[n - 1];
+    block.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(block.data()), size)) block.clear();
   }
 }
 

@@ -127,11 +127,13 @@ std::string LoadBaseLength(const WordListSource& source, int n) {
   if (!size) return {};
   std::string buffer(static_cast<size_t>(*size) + 1, ' ');
   if (!LoadStrings(source, n - 1, buffer.data(), buffer.size(), kLoadStringsKey)) return {};
+  // Trimmed in place: a copy would touch the whole list's memory a second time at start-up.
   buffer.resize(*size);
-  size_t first = buffer.find_first_not_of(' ');
-  size_t last = buffer.find_last_not_of(' ');
+  const size_t first = buffer.find_first_not_of(' ');
   if (first == std::string::npos) return {};
-  return buffer.substr(first, last - first + 1);
+  buffer.resize(buffer.find_last_not_of(' ') + 1);
+  buffer.erase(0, first);
+  return buffer;
 }
 
 }  // namespace

@@ -29,11 +29,15 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }  // namespace
 
 std::string Utf8ToCp1252(std::string_view in) {
-  if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return std::string(in);
   std::string out;
   out.reserve(in.size());
   for (size_t i = 0; i < in.size();) {
+    // Plain ASCII runs go across in one piece.
+    size_t run = i;
+    while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80) ++run;
+    out.append(in, i, run - i);
+    i = run;
+    if (i == in.size()) break;
     const auto b = static_cast<unsigned char>(in[i]);
     int extra = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
     if (b < 0x80 || extra == 0 || i + static_cast<size_t>(extra) >= in.size()) {
