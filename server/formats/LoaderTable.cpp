@@ -3,6 +3,7 @@
 #include "BmpReader.h"
 #include "ErrorReport.h"
 #include "GifCodec.h"
+#include "JpegCodec.h"
 #include "ReadDib.h"
 #include "TiffReader.h"
 
@@ -29,7 +30,7 @@ constexpr LoaderEntry kLoaders[] = {
     {kFamilyWPG, kLoadWPG, NotYetReadable<kLoadWPG>},
     {kFamilyPIC, kLoadPIC, NotYetReadable<kLoadPIC>},
     {kFamilyWMF, kLoadWMF, NotYetReadable<kLoadWMF>},
-    {kFamilyJPG, kLoadJPG, NotYetReadable<kLoadJPG>},
+    {kFamilyJPG, kLoadJPG, LoadJPG},
     {kFamilyRAS, kLoadRAS, NotYetReadable<kLoadRAS>},
 };
 

@@ -3,6 +3,7 @@
 #include "GifCodec.h"
 #include "ImageRecord.h"
 #include "ImageWriter.h"
+#include "JpegCodec.h"
 #include "TiffWriter.h"
 
 namespace tavik {
@@ -21,6 +22,7 @@ std::unique_ptr<ImageWriter> MakeImageWriter(int family, int subtype) {
     case kFamilyBMP: return MakeBmpWriter(subtype);
     case kFamilyGIF: return MakeGifWriter(subtype);
     case kFamilyTIFF: return MakeTiffWriter(subtype);
+    case kFamilyJPG: return MakeJpegWriter();
     default: return nullptr;
   }
 }
