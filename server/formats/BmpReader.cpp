@@ -290,8 +290,14 @@ bool LoadBMPBitmap(SourceReader& reader, ImageRecord& record) {
     ReportError(kErrWrongFormat, kLoadBMP, "offset");
     return false;
   }
+  // Nothing is allocated for bytes the source does not have, whatever the offset claims.
+  const uint64_t blockBytes = static_cast<uint64_t>(pixelsAt + image);
+  if (reader.SourceSize() < kBmpFileHeaderSize + blockBytes) {
+    ReportError(kErrWrongFormat, kLoadBMP, "fSize");
+    return false;
+  }
   std::vector<uint8_t> block;
-  if (!Allocate(block, static_cast<uint64_t>(pixelsAt + image), kLoadBMP, "DIB")) return false;
+  if (!Allocate(block, blockBytes, kLoadBMP, "DIB")) return false;
   if (reader.Seek(kBmpFileHeaderSize, 0) < 0 || reader.Read(block) != block.size()) {
     ReportError(kErrWrongFormat, kLoadBMP, "fSize");
     return false;

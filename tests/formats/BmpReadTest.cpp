@@ -314,6 +314,8 @@ TEST(ReadBMP, SizeChecksOfTheBitmapPath) {
   shortFile.resize(shortFile.size() - 1);  // the size field is right, the bytes are not there
   auto badOffset = good;
   PutU32LE(badOffset.data() + 10, 20);      // pixels inside the header
+  auto farOffset = good;
+  PutU32LE(farOffset.data() + 10, 0x20000076);  // found by fuzzing: 512 MiB asked for 70 bytes
   auto rle = BuildBmp({.width = 2, .height = 1, .bits = 8, .compression = 1,
                        .table = GrayTable(256), .pixels = {2, 1, 0, 1}});
   struct Case {
@@ -325,6 +327,7 @@ TEST(ReadBMP, SizeChecksOfTheBitmapPath) {
       {"fSize field too small", smallSize, {{72, kLoadBMP, "fSize"}}},
       {"fewer bytes than the size field says", shortFile, {{72, kLoadBMP, "fSize"}}},
       {"data offset inside the header", badOffset, {{72, kLoadBMP, "offset"}}},
+      {"data offset far past the bytes there", farOffset, {{72, kLoadBMP, "fSize"}}},
       {"compressed files make no bitmap", rle, {}},
   };
   for (const Case& c : cases) {

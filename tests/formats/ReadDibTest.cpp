@@ -66,7 +66,6 @@ TEST(ReadDib, ImageInsideLargerDataAtAnOffset) {
 TEST(ReadDib, FailuresAndWhatTheyReport) {
   testing::ReportCollector collector;
   auto bmp = SmallBmp();
-  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
   struct Case {
     const char* name;
     std::string kind;
@@ -78,7 +77,6 @@ TEST(ReadDib, FailuresAndWhatTheyReport) {
       {"unknown kind word", "MEMO", bmp, {{73, kReadDib, "!FD"}}},
       {"empty data", "DATA", {}, {}},
       {"unknown format as data", "DATA", std::vector<uint8_t>(300, 0x55), {}},
-      {"GIF, not readable yet", "DATA", gif, {{72, kLoadGIF, "unsupported"}}},
   };
   for (const Case& c : cases) {
     collector.reports.clear();
@@ -89,6 +87,22 @@ TEST(ReadDib, FailuresAndWhatTheyReport) {
     EXPECT_EQ(ReadDib(std::move(request)), nullptr) << c.name;
     EXPECT_EQ(collector.reports, c.reports) << c.name;
   }
+}
+
+TEST(FindLoader, EveryDetectedFamilyHasALoaderUnderItsRoutineName) {
+  struct Case { int family; int routine; };
+  for (Case c : {Case{kFamilyPCX, kLoadPCX}, Case{kFamilyGGC, kLoadGGC}, Case{kFamilyGIF, kLoadGIF},
+                 Case{kFamilyTIFF, kLoadTIF}, Case{kFamilyX11, kLoadX11}, Case{kFamilyMAC, kLoadMAC},
+                 Case{kFamilyIMG, kLoadGEM}, Case{kFamilyBMP, kLoadBMP}, Case{kFamilyTGA, kLoadTGA},
+                 Case{kFamilyMSP, kLoadMSP}, Case{kFamilyWPG, kLoadWPG}, Case{kFamilyPIC, kLoadPIC},
+                 Case{kFamilyWMF, kLoadWMF}, Case{kFamilyJPG, kLoadJPG}, Case{kFamilyRAS, kLoadRAS}}) {
+    const LoaderEntry* entry = FindLoader(c.family);
+    ASSERT_NE(entry, nullptr) << c.family;
+    EXPECT_EQ(entry->routine, c.routine) << c.family;
+    EXPECT_NE(entry->load, nullptr) << c.family;
+  }
+  EXPECT_EQ(FindLoader(kFamilyUndefined), nullptr) << "family 0 goes to the import filters";
+  EXPECT_EQ(FindLoader(kFamilyICO), nullptr);
 }
 
 TEST(ReadDib, FileSourceAndMissingFile) {
