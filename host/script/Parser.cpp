@@ -85,14 +85,14 @@ public:
   // A file or table name: a string, a parenthesised expression, or the bare text up to the
   // next of `stops` (names like my.dbf or c:\dir\x.fll are not expressions).
   ExprPtr NameOrExpr(const std::set<std::string>& stops) {
-    if (Peek().kind == Token::kString && !IsStop(Peek(1), stops)) {
-    }
     if (Peek().kind == Token::kString) return Literal(Value::Char(Next().text));
     if (Peek().kind == Token::kOp && Peek().text == "(") return Primary();
     if (AtEnd()) Fail(10, "Syntax error.");
     const std::size_t start = Peek().offset;
     std::size_t end = line_.size();
-    while (!AtEnd() && !IsStop(Peek(), stops)) ++pos_;
+    // "(" ends a bare name: CREATE TABLE t (fields...).
+    ++pos_;
+    while (!AtEnd() && !IsStop(Peek(), stops) && !(Peek().kind == Token::kOp && Peek().text == "(")) ++pos_;
     if (!AtEnd()) end = Peek().offset;
     std::string name = line_.substr(start, end - start);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
@@ -319,8 +319,6 @@ void ParseVerb(LineParser& p, Stmt& s) {
       return;
     }
     Fail(16, "Unrecognized command verb.");
-  }
-  if (p.Accept("??")) {
   }
   if (first.kind == Token::kOp && first.text == "?") {
     p.Next();
