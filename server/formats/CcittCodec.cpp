@@ -154,7 +154,8 @@ CcittStatus CcittDecoder::ReadRun(bool black, int32_t& run) {
       continue;
     }
     if (PastEnd()) return CcittStatus::kEnd;
-    if (kind == 0) return CcittStatus::kBadCode;
+    // Too few bits left to hold any code: the data ended inside the row.
+    if (kind == 0) return RealBits() < kCcittPeekBits ? CcittStatus::kEnd : CcittStatus::kBadCode;
     Consume(static_cast<int>((entry >> 12) & 15));
     if (PastEnd()) return CcittStatus::kEnd;
     if (kind == kKindEol) {
@@ -197,7 +198,10 @@ CcittStatus CcittDecoder::TwoDimensional() {
     if (current_.size() > limit) return CcittStatus::kBadCode;
     uint8_t entry = kCcittModeDecode[Peek(kCcittModePeekBits)];
     if (PastEnd()) return CcittStatus::kEnd;
-    if (entry == 0) return Peek(12) == 1 ? CcittStatus::kEol : CcittStatus::kBadCode;
+    if (entry == 0) {
+      if (Peek(12) == 1) return CcittStatus::kEol;
+      return RealBits() < kCcittModePeekBits ? CcittStatus::kEnd : CcittStatus::kBadCode;
+    }
     Consume(entry >> 4);
     if (PastEnd()) return CcittStatus::kEnd;
     b = FindB1(reference_, b, a0, start, black);

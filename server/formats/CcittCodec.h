@@ -41,6 +41,7 @@ private:
     count_ -= n;
   }
   bool PastEnd() const { return count_ < padding_; }
+  int RealBits() const { return count_ - padding_; }
   bool SkipFillAndEols();
   CcittStatus ReadRun(bool black, int32_t& run);
   CcittStatus OneDimensional();
