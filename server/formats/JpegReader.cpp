@@ -107,8 +107,13 @@ bool Decode(DecodeState& s, SourceReader& reader, ImageRecord& record,
   cinfo.do_block_smoothing = settings.blockSmoothing ? TRUE : FALSE;
   cinfo.quantize_colors = settings.quantizeColors ? TRUE : FALSE;
   cinfo.desired_number_of_colors = settings.colours;
-  cinfo.two_pass_quantize = settings.twoPass ? TRUE : FALSE;
-  if (settings.outputGray) cinfo.out_color_space = JCS_GRAYSCALE;
+  // libjpeg's two-pass quantizer refuses fewer than 8 colours; "QColors" 2 then goes one-pass.
+  cinfo.two_pass_quantize = settings.twoPass && settings.colours >= 8 ? TRUE : FALSE;
+  // Fewer than 8 colours leave libjpeg's colour quantizers less than two levels per
+  // component, which it refuses; two colours are then two grays.
+  if (settings.outputGray || (settings.quantizeColors && settings.colours < 8)) {
+    cinfo.out_color_space = JCS_GRAYSCALE;
+  }
   // Sizes are checked before the library allocates anything for the picture.
   jpeg_calc_output_dimensions(&cinfo);
   if (!CheckImageSize(cinfo.output_width, cinfo.output_height, kLoadJPG) ||
