@@ -29,3 +29,21 @@ function(tavik_check_imports target)
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake
     VERBATIM)
 endfunction()
+
+# A DLL whose callers look its routines up by name must export each of NAMES exactly as spelled
+# (decorated standard-call names such as _LoadStrings@16 included); a missing one fails the build.
+#   tavik_check_exports(UlvaneSpell NAMES LoadStrings _LoadStrings@16 ...)
+function(tavik_check_exports target)
+  cmake_parse_arguments(E "" "" "NAMES" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  if(NOT E_NAMES)
+    message(FATAL_ERROR "tavik_check_exports(${target}) needs NAMES")
+  endif()
+  string(REPLACE ";" "$<SEMICOLON>" _names "${E_NAMES}")
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${TAVIK_MINGW_TRIPLE}-objdump -DBINARY=$<TARGET_FILE:${target}>
+            -DNAMES=${_names} -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake
+    VERBATIM)
+endfunction()

@@ -1,0 +1,50 @@
+# Script mode: fail when BINARY does not export every name of NAMES exactly as spelled there
+# (decorated standard-call names such as _LoadStrings@16 included; case matters, as it does for
+# GetProcAddress). OBJDUMP is the tree's objdump. A failing binary is deleted, so that the next
+# build links it again and checks it again instead of passing over the stale file.
+cmake_minimum_required(VERSION 3.25)
+foreach(_var OBJDUMP BINARY NAMES)
+  if(NOT DEFINED ${_var} OR "${${_var}}" STREQUAL "")
+    message(FATAL_ERROR "CheckExports.cmake needs -D${_var}=...")
+  endif()
+endforeach()
+execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE _dump RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${BINARY} failed")
+endif()
+
+# The names sit in the "[Ordinal/Name Pointer] Table" section, one a line, the name last:
+#   [   4] LoadStrings                       (binutils up to 2.40)
+#   [   4] +base[   5]  0004 LoadStrings     (later binutils)
+# The section ends at the first blank line. The bracketed numbers are dropped before the text
+# is split into a list, since brackets would bind list elements together.
+set(_exported)
+string(FIND "${_dump}" "[Ordinal/Name Pointer] Table" _at)
+if(NOT _at EQUAL -1)
+  string(SUBSTRING "${_dump}" ${_at} -1 _section)
+  string(FIND "${_section}" "\n\n" _end)
+  if(NOT _end EQUAL -1)
+    string(SUBSTRING "${_section}" 0 ${_end} _section)
+  endif()
+  string(REGEX REPLACE "\\[[^]\n]*\\]" "" _section "${_section}")
+  string(REGEX MATCHALL "[^\n]+" _lines "${_section}")
+  list(REMOVE_AT _lines 0)
+  foreach(_line IN LISTS _lines)
+    if(_line MATCHES "([^ \t\r]+)[ \t\r]*$")
+      list(APPEND _exported "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+endif()
+
+set(_missing)
+foreach(_name IN LISTS NAMES)
+  if(NOT _name IN_LIST _exported)
+    list(APPEND _missing "${_name}")
+  endif()
+endforeach()
+if(_missing)
+  file(REMOVE "${BINARY}")
+  list(JOIN _missing ", " _missing)
+  list(JOIN _exported ", " _exported)
+  message(FATAL_ERROR "${BINARY} does not export ${_missing} (it exports: ${_exported}); deleted so that the next build checks it again")
+endif()
