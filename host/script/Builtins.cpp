@@ -168,7 +168,7 @@ const std::map<std::string, Builtin>& Table() {
          const std::string text = a[0].type == 'C' ? a[0].text : DisplayText(a[0]);
          const int flags = a.size() > 1 ? Int(a, 1) : 0;
          const std::string title = a.size() > 2 ? Text(a, 2) : std::string("FoxPro");
-         return Value::Num(in.platform().MessageBox(text, flags, title));
+         return Value::Num(in.platform().ShowMessageBox(text, flags, title));
        }},
       {"INT", [](Interpreter&, const Args& a) { Count(a, 1, 1); return Value::Num(std::trunc(Number(a, 0))); }},
       {"ABS", [](Interpreter&, const Args& a) { Count(a, 1, 1); return Value::Num(std::fabs(Number(a, 0)), a[0].decimals); }},

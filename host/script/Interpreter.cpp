@@ -26,8 +26,6 @@ bool ReadFile(const std::string& path, std::string* text) {
   return true;
 }
 
-bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
-
 std::string WithExtension(const std::string& name, const char* ext) {
   const std::size_t slash = name.find_last_of("/\\");
   const std::size_t dot = name.find_last_of('.');
@@ -283,7 +281,7 @@ Value Interpreter::Binary(const std::string& op, const Value& a, const Value& b)
     return Value::Num(r, decimals);
   }
   if (op == "^") return Value::Num(std::pow(a.number, b.number), decimals);
-  mismatch();
+  Fail(107, "Operator/operand type mismatch.");
 }
 
 Value Interpreter::Eval(const Expr& e) {
@@ -491,7 +489,7 @@ Interpreter::Flow Interpreter::Run(const Stmt& s) {
       }
       const Value name = Eval(*s.exprs[0]);
       if (name.type != 'C') Fail(11, "Function argument value, type, or count is invalid.");
-      LoadLibrary(Trim(name.text), s.flag);
+      LoadLinkLibrary(Trim(name.text), s.flag);
       break;
     }
     case Stmt::kReleaseLibrary: {

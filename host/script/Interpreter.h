@@ -76,7 +76,7 @@ private:
   Value CallUser(const std::string& name, const std::vector<const Expr*>& args, bool byRefDefault);
   bool FindProcedure(const std::string& name, const Program** program, const Procedure** proc);
   Value CallLibrary(const Library& lib, int index, const std::vector<const Expr*>& args);
-  void LoadLibrary(const std::string& name, bool additive);
+  void LoadLinkLibrary(const std::string& name, bool additive);
   void ReleaseLibrary(const Library& lib);
   void ReleaseAllLibraries();
 

@@ -123,7 +123,7 @@ struct Interpreter::Kit {
   static int32_t KIT_CALL Dialog(int32_t scheme, const char* text, const char* buttons) {
     Interpreter& in = I();
     in.Trace(std::string("dialog ") + (text ? text : ""));
-    return in.platform_.MessageBox(text ? text : "", 0, "FoxPro") ? 1 : 0;
+    return in.platform_.ShowMessageBox(text ? text : "", 0, "FoxPro") ? 1 : 0;
   }
 
   static KitHandle KIT_CALL AllocHand(uint32_t size) {
@@ -454,7 +454,7 @@ void RunEntry(KitDispatchEntry entry, const KitTable* table, int32_t kind) {
 
 }  // namespace
 
-void Interpreter::LoadLibrary(const std::string& name, bool additive) {
+void Interpreter::LoadLinkLibrary(const std::string& name, bool additive) {
   if (!additive) ReleaseAllLibraries();
   std::string path = name;
   const std::size_t slash = path.find_last_of("/\\");
@@ -463,11 +463,11 @@ void Interpreter::LoadLibrary(const std::string& name, bool additive) {
   const std::string base = LibraryBase(path);
   Library lib;
   lib.name = base;
-  lib.module = platform_.LoadLibrary(path, &lib.entry);
+  lib.module = platform_.LoadLink(path, &lib.entry);
   if (!lib.module || !lib.entry) Fail(1, "File '" + path + "' does not exist.");
   lib.table = reinterpret_cast<const KitTable*>(lib.entry(kKitGetTable, &services_));
   if (!lib.table) {
-    platform_.FreeLibrary(lib.module);
+    platform_.FreeLink(lib.module);
     Fail(1, "File '" + path + "' is not a library.");
   }
   // The same library again (ADDITIVE) stays one entry; the host still runs its load routine,
@@ -475,7 +475,7 @@ void Interpreter::LoadLibrary(const std::string& name, bool additive) {
   bool known = false;
   for (Library& l : libraries_) {
     if (l.name == base) {
-      platform_.FreeLibrary(lib.module);
+      platform_.FreeLink(lib.module);
       lib = l;
       known = true;
     }
@@ -499,7 +499,7 @@ void Interpreter::ReleaseLibrary(const Library& lib) {
     if (idles_[i].entry == lib.entry) idles_.erase(idles_.begin() + static_cast<long>(i));
     else ++i;
   }
-  platform_.FreeLibrary(lib.module);
+  platform_.FreeLink(lib.module);
 }
 
 void Interpreter::ReleaseAllLibraries() {

@@ -15,7 +15,7 @@ public:
   virtual ~Platform() = default;
   virtual void Print(const std::string& text) = 0;
   // MESSAGEBOX: the button the user chose (IDOK 1, ...).
-  virtual int MessageBox(const std::string& text, int flags, const std::string& title) = 0;
+  virtual int ShowMessageBox(const std::string& text, int flags, const std::string& title) = 0;
   // Serves waiting messages once (DOEVENTS).
   virtual void DoEvents() = 0;
   // Serves messages for up to `milliseconds`; false when the user closed the main window.
@@ -29,8 +29,8 @@ public:
   virtual intptr_t FindWindowByTitle(const std::string& title) = 0;
 
   // A loaded link library: its DispatchAPI, or null with `error` set.
-  virtual void* LoadLibrary(const std::string& path, KitDispatchEntry* entry) = 0;
-  virtual void FreeLibrary(void* module) = 0;
+  virtual void* LoadLink(const std::string& path, KitDispatchEntry* entry) = 0;
+  virtual void FreeLink(void* module) = 0;
 };
 
 }  // namespace foxhost

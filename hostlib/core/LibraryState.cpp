@@ -12,7 +12,7 @@ public:
   bool Poke(const char*) override { return false; }
   bool Request(char*, std::size_t, uint32_t) override { return false; }
   bool Advise(int, int32_t) override { return false; }
-  void MessageBox(const char*, const char*) override {}
+  void ShowMessageBox(const char*, const char*) override {}
   intptr_t SendWindowMessage(int32_t, uint32_t, uintptr_t, intptr_t) override { return 0; }
   void MoveAndRepaint(int32_t, int32_t, int32_t, int32_t, int32_t) override {}
   void WatchParent(int32_t, int32_t) override {}

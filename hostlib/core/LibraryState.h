@@ -35,7 +35,7 @@ public:
   virtual bool Advise(int code, int32_t window) = 0;
 
   // A plain message box without owner.
-  virtual void MessageBox(const char* text, const char* caption) = 0;
+  virtual void ShowMessageBox(const char* text, const char* caption) = 0;
   virtual intptr_t SendWindowMessage(int32_t window, uint32_t message, uintptr_t wParam,
                                      intptr_t lParam) = 0;
   virtual void MoveAndRepaint(int32_t window, int32_t x, int32_t y, int32_t width,

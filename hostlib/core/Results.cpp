@@ -21,7 +21,7 @@ void ReturnValue(const KitValue& value) {
 }
 
 void ShowMemoryShortage() {
-  Link().MessageBox(LibraryMessage(kMsgNoMemory), LibraryMessage(kMsgCaption));
+  Link().ShowMessageBox(LibraryMessage(kMsgNoMemory), LibraryMessage(kMsgCaption));
 }
 
 bool ReturnString(std::string_view text) {

@@ -28,7 +28,7 @@ void PokeTrue(int32_t op) {
 }
 
 void TwainMoved() {
-  Link().MessageBox(LibraryMessage(kMsgTwain), LibraryMessage(kMsgCaption));
+  Link().ShowMessageBox(LibraryMessage(kMsgTwain), LibraryMessage(kMsgCaption));
 }
 
 // The conversion tail: "format height width option dither palette ctop cleft cbottom cright".
