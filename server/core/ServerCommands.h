@@ -19,6 +19,15 @@ public:
 
   // Create requests (CreateWindows.cpp).
   std::optional<int32_t> CreateWindowFor(const CommandContext&, const CreateArgs&) override;
+
+  // Images in windows: show, zoom, display processing, flags, orientation, list transfer
+  // (ImageCommands.cpp).
+  bool ShowFile(const CommandContext&, const ShowFileArgs&) override;
+  bool Zoom(const CommandContext&, const ZoomArgs&) override;
+  bool Process(const CommandContext&, const ProcessArgs&) override;
+  bool SetDisplayFlags(const CommandContext&, const DisplayFlagsArgs&) override;
+  bool Rotate(const CommandContext&, const RotateArgs&) override;
+  bool Transfer(const CommandContext&, const TransferArgs&) override;
 };
 
 // The window list and the current window's lock, as the interpreter sees them. `target` is the

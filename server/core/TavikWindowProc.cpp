@@ -7,6 +7,8 @@
 #include "DdeServer.h"
 #include "ServerState.h"
 #include "ErrorReport.h"
+#include "ImageList.h"
+#include "ImageWindowMessages.h"
 #include "TavikWindow.h"
 #include "WindowClasses.h"
 
@@ -41,6 +43,7 @@ void OnDestroy(HWND window) {
   if (CurrentWindow() == window) SetCurrentWindow(nullptr);
   DragAcceptFiles(window, FALSE);
   RemoveFromWindowList(window);
+  FreeImageList(window);
   FreeTavikWindow(window);
 }
 
@@ -68,6 +71,7 @@ void KeepFirstChildSized(HWND window) {
 }  // namespace
 
 LRESULT TavikWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; HandleImageWindowMessage(window, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_CREATE:
       return OnCreate(window);

@@ -3,16 +3,14 @@
 
 #include "Dib.h"
 
-#include <initializer_list>
+#include <functional>
 #include <vector>
 
 namespace tavik::testing {
 
-// A palette DIB whose pixel (x, y), y counted from the top, is rows[y][x].
-inline PackedDib IndexedDib(int bits, const std::vector<std::vector<int>>& rows,
-                            const std::vector<Rgb>& table) {
-  const auto h = static_cast<int32_t>(rows.size());
-  const auto w = static_cast<int32_t>(rows[0].size());
+// A palette DIB whose pixel (x, y), y counted from the top, is index(x, y).
+inline PackedDib IndexedDib(int bits, int32_t w, int32_t h, const std::vector<Rgb>& table,
+                            const std::function<int(int32_t, int32_t)>& index) {
   PackedDib dib = *AllocateDib(w, h, bits, static_cast<int>(table.size()));
   for (size_t i = 0; i < table.size(); ++i) {
     dib[40 + 4 * i] = table[i].b;
@@ -22,7 +20,7 @@ inline PackedDib IndexedDib(int bits, const std::vector<std::vector<int>>& rows,
   for (int32_t y = 0; y < h; ++y) {
     uint8_t* row = DIBRow(std::span<uint8_t>(dib), h - 1 - y);
     for (int32_t x = 0; x < w; ++x) {
-      const int v = rows[y][x];
+      const int v = index(x, y);
       if (bits == 8) row[x] = static_cast<uint8_t>(v);
       if (bits == 4) row[x / 2] |= static_cast<uint8_t>((x & 1) ? v : v << 4);
       if (bits == 1 && v) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
@@ -31,19 +29,29 @@ inline PackedDib IndexedDib(int bits, const std::vector<std::vector<int>>& rows,
   return dib;
 }
 
-inline PackedDib RgbDib(const std::vector<std::vector<Rgb>>& rows) {
-  const auto h = static_cast<int32_t>(rows.size());
-  const auto w = static_cast<int32_t>(rows[0].size());
+inline PackedDib IndexedDib(int bits, const std::vector<std::vector<int>>& rows,
+                            const std::vector<Rgb>& table) {
+  return IndexedDib(bits, static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()),
+                    table, [&](int32_t x, int32_t y) { return rows[y][x]; });
+}
+
+inline PackedDib RgbDib(int32_t w, int32_t h, const std::function<Rgb(int32_t, int32_t)>& colour) {
   PackedDib dib = *AllocateDib(w, h, 24, 0);
   for (int32_t y = 0; y < h; ++y) {
     uint8_t* row = DIBRow(std::span<uint8_t>(dib), h - 1 - y);
     for (int32_t x = 0; x < w; ++x) {
-      row[3 * x] = rows[y][x].b;
-      row[3 * x + 1] = rows[y][x].g;
-      row[3 * x + 2] = rows[y][x].r;
+      const Rgb c = colour(x, y);
+      row[3 * x] = c.b;
+      row[3 * x + 1] = c.g;
+      row[3 * x + 2] = c.r;
     }
   }
   return dib;
+}
+
+inline PackedDib RgbDib(const std::vector<std::vector<Rgb>>& rows) {
+  return RgbDib(static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()),
+                [&](int32_t x, int32_t y) { return rows[y][x]; });
 }
 
 // Pixel (x, y) from the top as a colour.

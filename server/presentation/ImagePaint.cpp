@@ -1,0 +1,114 @@
+#include "ImagePaint.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "DibDraw.h"
+#include "DibGdi.h"
+#include "Dither.h"
+#include "ImageList.h"
+#include "ImageView.h"
+#include "TavikWindow.h"
+
+namespace tavik {
+namespace {
+
+// The part of the image that falls into the client area, in DIB pixels (rows from the top)
+// and in client pixels.
+struct VisiblePart {
+  int32_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  RECT client{0, 0, 0, 0};
+  bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+VisiblePart Visible(const ImageView& v, int32_t cw, int32_t ch) {
+  VisiblePart p;
+  auto span = [](double offset, double scale, int32_t size, int32_t limit, int32_t& lo, int32_t& hi) {
+    lo = std::clamp<int32_t>(static_cast<int32_t>(std::floor((0 - offset) / scale)), 0, size);
+    hi = std::clamp<int32_t>(static_cast<int32_t>(std::ceil((limit - offset) / scale)), lo, size);
+  };
+  span(v.offsetX, v.scaleX, v.width, cw, p.x0, p.x1);
+  span(v.offsetY, v.scaleY, v.height, ch, p.y0, p.y1);
+  p.client = {static_cast<LONG>(std::lround(v.offsetX + p.x0 * v.scaleX)),
+              static_cast<LONG>(std::lround(v.offsetY + p.y0 * v.scaleY)),
+              static_cast<LONG>(std::lround(v.offsetX + p.x1 * v.scaleX)),
+              static_cast<LONG>(std::lround(v.offsetY + p.y1 * v.scaleY))};
+  return p;
+}
+
+// The display copy for this view, made again only when the part, its size or the flags changed.
+const PackedDib* DisplayCopy(ImageRecord& record, const VisiblePart& part, const ScreenInfo& screen) {
+  const RECT source{part.x0, part.y0, part.x1, part.y1};
+  auto* gdi = dynamic_cast<RecordGdi*>(record.displayCopyGdi.get());
+  if (gdi && !record.displayCopy.empty() && EqualRect(&gdi->copySource, &source) &&
+      EqualRect(&gdi->copyDestination, &part.client) && gdi->copyFlags == record.displayFlags) {
+    return &record.displayCopy;
+  }
+  FreeDisplayCopy(record);
+  auto copy = CreateSelDIB(record.displayFlags, record.pixels,
+                           {part.y0, part.x0, part.y1 - 1, part.x1 - 1},
+                           part.client.bottom - part.client.top, part.client.right - part.client.left,
+                           screen.displayColours, screen.method);
+  if (!copy) return nullptr;
+  auto made = std::make_unique<RecordGdi>();
+  made->palette.Reset(CreateDIBPalette(*copy));
+  made->copySource = source;
+  made->copyDestination = part.client;
+  made->copyFlags = record.displayFlags;
+  record.displayCopy = std::move(*copy);
+  record.displayCopyGdi = std::move(made);
+  return &record.displayCopy;
+}
+
+void DrawRecord(HWND window, HDC dc, const ImageList& list, ImageRecord& record, int32_t cw,
+                int32_t ch, const ScreenInfo& screen) {
+  const ImageView view = ViewOf(window, list, record, cw, ch);
+  const RECT whole = view.Destination();
+  record.drawnRect = {whole.left, whole.top, whole.right, whole.bottom};
+  const VisiblePart part = Visible(view, cw, ch);
+  if (part.Empty()) return;
+  const int w = part.client.right - part.client.left, h = part.client.bottom - part.client.top;
+  if (w <= 0 || h <= 0) return;
+  if (record.displayFlags & (kFlagDither | kFlagAntialias)) {
+    if (const PackedDib* copy = DisplayCopy(record, part, screen)) {
+      DrawDibInBands(dc, part.client.left, part.client.top, w, h, 0, 0, h, DibBits(*copy),
+                     DibInfo(*copy), DIB_RGB_COLORS);
+      return;
+    }
+  }
+  const std::span<const uint8_t> dib(record.pixels);
+  if (!view.scaled) {
+    DrawDibInBands(dc, part.client.left, part.client.top, w, h, part.x0, view.height - part.y1,
+                   part.y1 - part.y0, DibBits(dib), DibInfo(dib), DIB_RGB_COLORS);
+  } else {
+    DIBStretch(dc, {part.client.left, part.client.top, w, h},
+               {part.x0, part.y0, part.x1 - part.x0, part.y1 - part.y0}, DibBits(dib), DibInfo(dib),
+               DIB_RGB_COLORS, SRCCOPY, RecordPalette(record));
+  }
+}
+
+}  // namespace
+
+void PaintImages(HWND window, HDC dc) {
+  ImageList* list = GetImageList(window);
+  if (!list || !list->chain) return;
+  if (const TavikWindow* record = LockTavikWindow(window); record && !(record->flags & kWinPaintImages)) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const ScreenInfo screen = CurrentScreen();
+  const SelectedPalette palette(dc, list->palette, true);
+  SetMapMode(dc, MM_TEXT);
+  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  list->flags |= kListPainting;
+  for (ImageRecord* r = list->chain.get(); r; r = r->next.get()) {
+    if (!DIBIsValid(r->pixels)) continue;
+    r->paintedClientWidth = client.right;
+    r->paintedClientHeight = client.bottom;
+    DrawRecord(window, dc, *list, *r, client.right, client.bottom, screen);
+  }
+  list->flags &= ~kListPainting;
+  SetStretchBltMode(dc, oldMode);
+}
+
+}  // namespace tavik
