@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace lexivane {
 namespace {
@@ -87,9 +88,8 @@ int LoadStrings(const WordListSource& source, int index, char* buffer, size_t ca
   return 1;
 }
 
-WordListFolder::WordListFolder(std::string folder)
-    : sizes_(kMaxWordLength), blocks_(kMaxWordLength) {
-  std::ifstream sizes(folder + "/sizes.txt");
+WordListFolder::WordListFolder(std::string folder) : folder_(std::move(folder)), sizes_(kMaxWordLength) {
+  std::ifstream sizes(folder_ + "/sizes.txt");
   if (!sizes) return;
   found_ = true;
   std::string line;
@@ -101,18 +101,6 @@ WordListFolder::WordListFolder(std::string folder)
     int n = id - kSizeStringBase;
     if (n >= 1 && n <= kMaxWordLength) sizes_[n - 1] = value;
   }
-  for (int n = 1; n <= kMaxWordLength; ++n) {
-    std::ifstream in(folder + "/wl" + std::to_string(kWordDataBase + n - 1) + ".bin", std::ios::binary | std::ios::ate);
-    if (!in) continue;
-    // Read in one piece: start-up time is part of every check. A block larger than the header
-    // plus a prefix byte and one character per unpacked byte could never unpack: not read.
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || static_cast<uint64_t>(size) > kHeaderSize + 2 * kMaxUnpacked) continue;
-    std::vector<uint8_t>& block = blocks_[n - 1];
-    block.resize(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(block.data()), size)) block.clear();
-  }
 }
 
 std::optional<std::string> WordListFolder::SizeString(int id) const {
@@ -122,9 +110,19 @@ std::optional<std::string> WordListFolder::SizeString(int id) const {
 }
 
 std::span<const uint8_t> WordListFolder::Data(int id) const {
+  block_.clear();
   int n = id - kWordDataBase + 1;
   if (n < 1 || n > kMaxWordLength) return {};
-  return blocks_[n - 1];
+  std::ifstream in(folder_ + "/wl" + std::to_string(id) + ".bin", std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  // A block larger than the header plus a prefix byte and one character per unpacked byte could
+  // never unpack: not read.
+  const std::streamoff size = in.tellg();
+  if (size <= 0 || static_cast<uint64_t>(size) > kHeaderSize + 2 * kMaxUnpacked) return {};
+  block_.resize(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(block_.data()), size)) block_.clear();
+  return block_;
 }
 
 }  // namespace lexivane

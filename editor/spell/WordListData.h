@@ -51,7 +51,9 @@ std::optional<uint32_t> ParseSizeString(std::string_view text);
 int LoadStrings(const WordListSource& source, int index, char* buffer, size_t capacity, int32_t key);
 
 // Word-list files in one folder, as the build writes them: sizes.txt ("id value" lines) and
-// wl<id>.bin blocks. Missing files read as missing entries.
+// wl<id>.bin blocks. Missing files read as missing entries. Each block is read when asked for,
+// into one buffer, so start-up never holds every packed block beside the unpacked lists: the
+// span Data() returns stays valid until its next call.
 class WordListFolder final : public WordListSource {
  public:
   explicit WordListFolder(std::string folder);
@@ -60,9 +62,10 @@ class WordListFolder final : public WordListSource {
   bool Found() const { return found_; }
 
  private:
+  std::string folder_;
   bool found_ = false;
   std::vector<std::optional<std::string>> sizes_;
-  std::vector<std::vector<uint8_t>> blocks_;
+  mutable std::vector<uint8_t> block_;
 };
 
 }  // namespace lexivane
