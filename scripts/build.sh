@@ -4,7 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 for preset in "$@"; do
-  echo "=== build $preset"
   if [ ! -f "build/$preset/CMakeCache.txt" ]; then
     cmake --preset "$preset" >/dev/null
   fi
