@@ -63,6 +63,67 @@ bool SaveScreen(const char* path) {
   return std::fclose(out) == 0;
 }
 
+// A colour test card as a 24-bit BMP: hue across, brightness down, a black frame.
+bool WriteTestCard(const char* path, int width, int height) {
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+  info.biSizeImage = stride * static_cast<DWORD>(height);
+  std::string pixels(info.biSizeImage, '\0');
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int top = height - 1 - y;  // rows are stored bottom first
+      const bool frame = x < 4 || y < 4 || x >= width - 4 || y >= height - 4;
+      const int shade = 255 - top * 200 / height;
+      char* p = &pixels[y * stride + 3 * x];
+      p[0] = static_cast<char>(frame ? 0 : (x * 255 / width) * shade / 255);
+      p[1] = static_cast<char>(frame ? 0 : ((width - x) * 255 / width) * shade / 255);
+      p[2] = static_cast<char>(frame ? 0 : (top < height / 2 ? shade : 40));
+    }
+  }
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
+// Shows a BMP in a top-level image window, zooms it, rotates it, and photographs each step.
+void ShowImages(DdeTestClient& client) {
+  char path[MAX_PATH];
+  GetFullPathNameA("testcard.bmp", MAX_PATH, path, nullptr);
+  Say("Writing a 320 x 240 test card to %s: %s", path, WriteTestCard(path, 320, 240) ? "done" : "failed");
+  client.Connect("IMAGE");
+  const auto created = client.Request("27 [Test card] 60 60 420 560", false);
+  if (!created) {
+    Say("No image window.");
+    return;
+  }
+  const std::string window = *created;
+  Say("Image window %s; show the card 1:1 (35): %s", window,
+      YesNo(client.Poke("CMD", std::string("35 [") + path + "] 0 0 0 -1 -1 -1 -1 -1 -1")));
+  tavik::test::PumpFor(500);
+  Say("Screenshot: %s", SaveScreen("image-shown.bmp") ? std::string("image-shown.bmp") : std::string("failed"));
+  Say("Zoom by 1.5 (41 1.5): %s", YesNo(client.Poke("CMD", "41 1.5")));
+  tavik::test::PumpFor(500);
+  Say("Screenshot: %s", SaveScreen("image-zoomed.bmp") ? std::string("image-zoomed.bmp") : std::string("failed"));
+  Say("Unzoom (42 0): %s", YesNo(client.Poke("CMD", "42 0")));
+  Say("Rotate a quarter turn (85 h 2, through TAVROT32.DLL): %s", YesNo(client.Poke("CMD", "85 " + window + " 2")));
+  tavik::test::PumpFor(500);
+  Say("Screenshot: %s", SaveScreen("image-rotated.bmp") ? std::string("image-rotated.bmp") : std::string("failed"));
+  Say("Destroy the image window (25): %s", YesNo(client.Poke("CMD", "25 " + window)));
+  client.Disconnect();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +190,8 @@ int main(int argc, char** argv) {
   for (const auto& n : client.TakeNotifications()) Say("Notification '%s': '%s'", n.item, n.text);
   Say("Destroying it again is refused: %s", YesNo(client.Poke("CMD", "25 " + windows[0])));
   client.Disconnect();
+
+  ShowImages(client);
 
   Say("Opening the server's About dialog from its system menu ...");
   PostMessageA(server.Window(), WM_SYSCOMMAND, 4, 0);
