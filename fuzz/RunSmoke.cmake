@@ -2,7 +2,10 @@
 # leak or sanitizer report makes libFuzzer exit non-zero, which fails the test.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/corpus)
-file(GLOB seeds ${SEEDS}/*.bmp)
+if(NOT PATTERN)
+  set(PATTERN "*.bmp")
+endif()
+file(GLOB seeds ${SEEDS}/${PATTERN})
 file(COPY ${seeds} DESTINATION ${WORK}/corpus)
 execute_process(
   COMMAND ${FUZZER} -max_total_time=${SECONDS} -rss_limit_mb=2048 -timeout=10

@@ -9,7 +9,7 @@ namespace {
 
 #include "CcittTables.inc"
 
-constexpr int kKindTerminating = 1, kKindMakeup = 2, kKindEol = 3;
+constexpr int kKindTerminating = 1, kKindEol = 3;  // 2: make-up codes
 enum Mode { kNoMode, kPass, kHorizontal, kV0, kVR1, kVR2, kVR3, kVL1, kVL2, kVL3, kExtension };
 // A Group 4 row may run this far past the width before the image is given up.
 constexpr int32_t kRowSlack = 15;
