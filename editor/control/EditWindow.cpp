@@ -303,13 +303,14 @@ LRESULT LexivaneControl::OnEditNotify(NMHDR* header) {
 }
 
 short LexivaneControl::ShiftState() const {
-  return static_cast<short>((GetAsyncKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetAsyncKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                            (GetAsyncKeyState(VK_MENU) < 0 ? 4 : 0));
+  // The state as of the message being handled: keys typed ahead must not change its meaning.
+  return static_cast<short>((GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                            (GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
 short LexivaneControl::ButtonState() const {
-  return static_cast<short>((GetAsyncKeyState(VK_LBUTTON) < 0 ? 1 : 0) | (GetAsyncKeyState(VK_RBUTTON) < 0 ? 2 : 0) |
-                            (GetAsyncKeyState(VK_MBUTTON) < 0 ? 4 : 0));
+  return static_cast<short>((GetKeyState(VK_LBUTTON) < 0 ? 1 : 0) | (GetKeyState(VK_RBUTTON) < 0 ? 2 : 0) |
+                            (GetKeyState(VK_MBUTTON) < 0 ? 4 : 0));
 }
 
 void LexivaneControl::MouseEventPosition(LPARAM lParam, float& x, float& y) const {

@@ -105,6 +105,9 @@ HRESULT LexivaneControl::put_SelProtected(VARIANT value) {
   // Our own change of protection must not ask the host's permission.
   allowProtectedChange_ = true;
   HRESULT hr = PutEffect(CFM_PROTECTED, CFE_PROTECTED, value);
+  // The notification comes during the change or never (Wine sends none): a flag left raised
+  // would let the user's next protected edit through unasked.
+  allowProtectedChange_ = false;
   return hr;
 }
 

@@ -1,0 +1,261 @@
+// The control at run time in our own container: the selection's format, text assignment, the
+// caret methods, real typing through SendInput with its events, shortcuts and key routing.
+#include "ControlTestKit.h"
+
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+namespace lexivane::test {
+namespace {
+
+void Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+void Tap(WORD key) {
+  Key(key, false);
+  Key(key, true);
+}
+
+void CtrlTap(WORD key) {
+  Key(VK_CONTROL, false);
+  Tap(key);
+  Key(VK_CONTROL, true);
+}
+
+VARIANT LongRef(LONG* value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4 | VT_BYREF;
+  v.plVal = value;
+  return v;
+}
+
+VARIANT Long(LONG value) { return Value::Long(value).v; }
+
+class LexivaneRunTime : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(fixture_.host->Ok()); }
+  void SetText(const wchar_t* text) { ASSERT_EQ(control_->PutProperty(L"Text", Value::String(text)), S_OK); }
+  void Select(LONG start, LONG end) { ASSERT_EQ(control_->Call(L"SetSelection", {Long(start), Long(end)}), S_OK); }
+  std::pair<LONG, LONG> Selection() {
+    LONG start = -7, end = -7;
+    EXPECT_EQ(control_->Call(L"GetSelection", {LongRef(&start), LongRef(&end)}), S_OK);
+    return {start, end};
+  }
+  // The host's window in front and the document focused, as a user's click would leave them.
+  void FocusDocument() {
+    SetForegroundWindow(host_->Window());
+    control_->Call(L"SetFocusToMe");
+    Pump(100);
+    ASSERT_EQ(GetFocus(), host_->EditWindow());
+  }
+
+  HostedControl fixture_;
+  TestContainer* host_ = fixture_.host.get();
+  Dispatcher* control_ = fixture_.control.get();
+  EventRecorder& events_ = fixture_.events;
+};
+
+TEST_F(LexivaneRunTime, HWndIsTheEditWindowAndTextIsTheDisplayNameUnmodified) {
+  EXPECT_EQ(control_->Property(L"hWnd").v.lVal, static_cast<LONG>(reinterpret_cast<LONG_PTR>(host_->EditWindow())));
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"Lexivane1");
+  EXPECT_EQ(control_->Property(L"Modified").Text(), L"false");
+  EXPECT_EQ(control_->Property(L"FileName").Text(), L"");
+}
+
+TEST_F(LexivaneRunTime, SelBoldIsNullOverAPartlyBoldSelection) {
+  SetText(L"plain bold");
+  Select(6, 10);
+  ASSERT_EQ(control_->PutProperty(L"SelBold", Value::Bool(true)), S_OK);
+  EXPECT_EQ(control_->Property(L"SelBold").Text(), L"true");
+  Select(0, 10);
+  EXPECT_EQ(control_->Property(L"SelBold").v.vt, VT_NULL);
+  Select(0, 5);
+  EXPECT_EQ(control_->Property(L"SelBold").Text(), L"false");
+}
+
+TEST_F(LexivaneRunTime, CharacterFormatPropertiesRoundTrip) {
+  SetText(L"some words here");
+  Select(0, 4);
+  struct Row {
+    const wchar_t* property;
+    Value value;
+    const wchar_t* expected;
+  };
+  const Row rows[] = {
+      {L"SelItalic", Value::Bool(true), L"true"},
+      {L"SelUnderline", Value::Bool(true), L"true"},
+      {L"SelStrikethru", Value::Bool(true), L"true"},
+      {L"SelFontName", Value::String(L"Arial"), L"Arial"},
+      {L"SelFontSize", Value::Long(14), L"14"},
+      {L"SelColor", Value::Long(0x0000FF), L"255"},
+  };
+  for (const auto& row : rows) {
+    ASSERT_EQ(control_->PutProperty(row.property, row.value), S_OK);
+    EXPECT_EQ(control_->Property(row.property).Text(), row.expected);
+  }
+  // Setting one effect keeps the others.
+  ASSERT_EQ(control_->PutProperty(L"SelBold", Value::Bool(true)), S_OK);
+  EXPECT_EQ(control_->Property(L"SelItalic").Text(), L"true");
+}
+
+TEST_F(LexivaneRunTime, TextRTFMemoTakesPlainWordsAsTextAndRichTextAsRichText) {
+  ASSERT_EQ(control_->PutProperty(L"TextRTFMemo", Value::String(L"plain words")), S_OK);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"plain words");
+  ASSERT_EQ(control_->PutProperty(L"TextRTFMemo", Value::String(L"{\\rtf1 {\\b bold} words}")), S_OK);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"bold words");
+  Select(0, 4);
+  EXPECT_EQ(control_->Property(L"SelBold").Text(), L"true");
+  ASSERT_EQ(control_->PutProperty(L"TextRTFMemo", Value::Null()), S_OK);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"");
+  EXPECT_EQ(control_->Property(L"TextRTFMemo").Text().substr(0, 5), L"{\\rtf");
+}
+
+TEST_F(LexivaneRunTime, MoveCaretToEndAndSelectNoneLeaveTheSameSelection) {
+  SetText(L"hello world");
+  Select(1, 3);
+  ASSERT_EQ(control_->Call(L"MoveCaretToEnd"), S_OK);
+  auto afterEnd = Selection();
+  Select(1, 3);
+  ASSERT_EQ(control_->Call(L"SelectNone"), S_OK);
+  EXPECT_EQ(Selection(), afterEnd);
+  ASSERT_EQ(control_->Call(L"SelectAll"), S_OK);
+  EXPECT_EQ(Selection().first, 0);
+  EXPECT_GE(Selection().second, 11);  // the final paragraph mark may be part of it
+  ASSERT_EQ(control_->Call(L"MoveCaretToStart"), S_OK);
+  EXPECT_EQ(Selection(), std::make_pair(0L, 0L));
+}
+
+TEST_F(LexivaneRunTime, ReadOnlyStopsTheUserButNotTheHost) {
+  ASSERT_EQ(control_->PutProperty(L"ReadOnly", Value::Bool(true)), S_OK);
+  SetText(L"fixed");
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"fixed");
+  EXPECT_NE(GetWindowLongW(host_->EditWindow(), GWL_STYLE) & ES_READONLY, 0);
+  FocusDocument();
+  Tap('X');
+  Pump(150);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"fixed");
+}
+
+TEST_F(LexivaneRunTime, TypingRaisesKeyAndChangeEvents) {
+  SetText(L"");
+  FocusDocument();
+  events_.events.clear();
+  Tap('A');
+  Pump(200);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"a");
+  ASSERT_GE(events_.Count(DISPID_KEYDOWN), 1);
+  EXPECT_EQ(events_.Last(DISPID_KEYDOWN)->args[0].v.iVal, 'A');
+  EXPECT_EQ(events_.Last(DISPID_KEYDOWN)->args[1].v.iVal, 0);
+  ASSERT_GE(events_.Count(DISPID_KEYPRESS), 1);
+  EXPECT_EQ(events_.Last(DISPID_KEYPRESS)->args[0].v.iVal, 'a');
+  EXPECT_GE(events_.Count(DISPID_KEYUP), 1);
+  EXPECT_GE(events_.Count(1), 1) << "Change";
+  EXPECT_GE(events_.Count(2), 1) << "SelChange";
+  EXPECT_EQ(control_->Property(L"Modified").Text(), L"true");
+}
+
+TEST_F(LexivaneRunTime, CtrlBMakesAPartlyBoldSelectionBoldThenTakesBoldAway) {
+  SetText(L"abc def");
+  Select(4, 7);
+  control_->PutProperty(L"SelBold", Value::Bool(true));
+  FocusDocument();
+  Select(0, 7);
+  CtrlTap('B');
+  Pump(150);
+  EXPECT_EQ(control_->Property(L"SelBold").Text(), L"true");
+  CtrlTap('B');
+  Pump(150);
+  EXPECT_EQ(control_->Property(L"SelBold").Text(), L"false");
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"abc def");
+  const EventSeen* down = events_.Last(DISPID_KEYDOWN);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->args[1].v.iVal & 2, 2) << "Shift argument carries Ctrl";
+}
+
+struct RoutingRow {
+  const char* what;
+  const wchar_t* property;
+  bool allowed;
+  WORD key;
+  bool shift;
+  bool focusStays;
+  const wchar_t* text;  // the document afterwards
+};
+
+TEST_F(LexivaneRunTime, TabAndEnterGoToTheDocumentOrMoveTheFocusOut) {
+  const RoutingRow rows[] = {
+      {"Tab allowed", L"AllowTabChar", true, VK_TAB, false, true, L"x\t"},
+      {"Shift+Tab leaves even when Tab is allowed", L"AllowTabChar", true, VK_TAB, true, false, L"x"},
+      {"Tab not allowed", L"AllowTabChar", false, VK_TAB, false, false, L"x"},
+      {"Enter not allowed", L"AllowReturnChar", false, VK_RETURN, false, false, L"x"},
+  };
+  for (const auto& row : rows) {
+    control_->PutProperty(row.property, Value::Bool(row.allowed));
+    SetText(L"x");
+    FocusDocument();
+    control_->Call(L"MoveCaretToEnd");
+    if (row.shift) Key(VK_SHIFT, false);
+    Tap(row.key);
+    if (row.shift) Key(VK_SHIFT, true);
+    Pump(150);
+    EXPECT_EQ(GetFocus() == host_->EditWindow(), row.focusStays) << row.what;
+    EXPECT_EQ(control_->Property(L"Text").Text(), row.text) << row.what;
+    control_->PutProperty(row.property, Value::Bool(true));
+  }
+}
+
+TEST_F(LexivaneRunTime, ProtectedChangesAskTheHostUnlessTheControlMakesThem) {
+  SetText(L"keep this");
+  Select(0, 4);
+  ASSERT_EQ(control_->PutProperty(L"SelProtected", Value::Bool(true)), S_OK);
+  EXPECT_EQ(control_->Property(L"SelProtected").Text(), L"true");
+  events_.events.clear();
+  // Wine never sends EN_PROTECTED: we send what the edit window would.
+  ENPROTECTED notice{};
+  notice.nmhdr.hwndFrom = host_->EditWindow();
+  notice.nmhdr.idFrom = 1;
+  notice.nmhdr.code = EN_PROTECTED;
+  notice.msg = WM_CHAR;
+  notice.chrg = CHARRANGE{1, 3};
+  LRESULT refused = SendMessageW(host_->ControlWindow(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&notice));
+  EXPECT_EQ(refused, 1);
+  const EventSeen* seen = events_.Last(17);
+  ASSERT_NE(seen, nullptr) << "ProtectedTextChange";
+  EXPECT_EQ(seen->args[0].v.lVal, 1);
+  EXPECT_EQ(seen->args[1].v.lVal, 3);
+  EXPECT_EQ(seen->args[2].Text(), L"false");
+}
+
+TEST_F(LexivaneRunTime, BorderStyleRebuildsTheEditWindowAndKeepsTheDocument) {
+  SetText(L"survives");
+  HWND before = host_->EditWindow();
+  EXPECT_NE(GetWindowLongW(before, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  ASSERT_EQ(control_->PutProperty(L"BorderStyle", Value::Long(0)), S_OK);
+  HWND after = host_->EditWindow();
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(GetWindowLongW(after, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"survives");
+}
+
+TEST_F(LexivaneRunTime, WithEveryBarHiddenAndNoBorderTheDocumentFillsAllButAOnePixelMargin) {
+  for (const wchar_t* bar : {L"ShowToolBar", L"ShowFontBar", L"ShowRuler", L"ShowStatusBar"})
+    control_->PutProperty(bar, Value::Bool(false));
+  control_->PutProperty(L"BorderStyle", Value::Long(0));
+  RECT client{}, edit{};
+  GetClientRect(host_->ControlWindow(), &client);
+  GetWindowRect(host_->EditWindow(), &edit);
+  MapWindowPoints(nullptr, host_->ControlWindow(), reinterpret_cast<POINT*>(&edit), 2);
+  EXPECT_EQ(edit.left, 1);
+  EXPECT_EQ(edit.top, 1);
+  EXPECT_EQ(edit.right, client.right - 1);
+  EXPECT_EQ(edit.bottom, client.bottom - 1);
+}
+
+}  // namespace
+}  // namespace lexivane::test
