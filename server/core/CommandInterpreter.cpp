@@ -37,8 +37,8 @@ bool AnswerRequest(int, const char* text, std::string& answer) {
   return true;
 }
 
-// Showing, printing and converting image bytes come with the imaging and printing work.
-bool ShowFromData(HWND, HDDEDATA) { return false; }
+// Printing and converting image bytes come with the printing and saving work; showing them is
+// in ImageCommands.cpp.
 bool ShowBitmapFromData(HWND, HDDEDATA) { return false; }
 bool PrintFromData(HDDEDATA) { return false; }
 bool ConvertFromData(HDDEDATA) { return false; }

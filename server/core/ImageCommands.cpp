@@ -1,5 +1,9 @@
-// Commands that put images into windows and change how they are shown: 35, 41, 42, 43, 44, 64,
-// 76 and 85.
+// Commands that put images into windows and change how they are shown: 35, the data of 36, 41,
+// 42, 43, 44, 64, 76 and 85.
+#include <algorithm>
+#include <span>
+
+#include "CommandInterpreter.h"
 #include "ImageList.h"
 #include "ServerCommands.h"
 #include "ServerState.h"
@@ -36,6 +40,27 @@ void ForgetZoomMenus(HWND window) {
   record->flags |= kWinPopupRebuild;
 }
 
+// A show request at the window's scale.
+ShowRequest RequestFor(HWND window, const TavikWindow& record, uint32_t flags, const std::string& name,
+                       const Placement& placement, int32_t subImage) {
+  ShowRequest request;
+  request.window = window;
+  request.flags = flags;
+  request.name = name;
+  request.top = placement.destination.top;
+  request.left = placement.destination.left;
+  request.bottom = placement.destination.bottom;
+  request.right = placement.destination.right;
+  request.cropTop = placement.crop.top;
+  request.cropLeft = placement.crop.left;
+  request.cropBottom = placement.crop.bottom;
+  request.cropRight = placement.crop.right;
+  request.scaleX = record.scaleX;
+  request.scaleY = record.scaleY;
+  request.subImage = subImage;
+  return request;
+}
+
 }  // namespace
 
 bool ServerCommands::ShowFile(const CommandContext& context, const ShowFileArgs& args) {
@@ -43,23 +68,26 @@ bool ServerCommands::ShowFile(const CommandContext& context, const ShowFileArgs&
   const HWND window = ImageWindow(context.window);
   const TavikWindow* record = LockTavikWindow(window);
   if (!record) return false;
-  ShowRequest request;
+  ShowRequest request = RequestFor(window, *record, args.flags, args.file, args.placement, args.subImage);
   request.source = ShowSource::kFile;
-  request.window = window;
-  request.flags = args.flags;
-  request.name = args.file;
-  request.top = args.placement.destination.top;
-  request.left = args.placement.destination.left;
-  request.bottom = args.placement.destination.bottom;
-  request.right = args.placement.destination.right;
-  request.cropTop = args.placement.crop.top;
-  request.cropLeft = args.placement.crop.left;
-  request.cropBottom = args.placement.crop.bottom;
-  request.cropRight = args.placement.crop.right;
-  request.scaleX = record->scaleX;
-  request.scaleY = record->scaleY;
-  request.subImage = args.subImage;
   return SFD_Body(std::move(request));
+}
+
+// The bytes poked to SHOWDATA after opcode 36, read no further than the transfer really holds.
+bool ShowFromData(HWND window, HDDEDATA data) {
+  const TavikWindow* record = LockTavikWindow(window);
+  if (!record || !data) return false;
+  const DataParameters& p = LastDataParameters();
+  if (p.op != Op::IMSHOWDATA) return false;
+  DWORD held = 0;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(DdeAccessData(data, &held));
+  if (!bytes) return false;
+  ShowRequest request = RequestFor(window, *record, p.flags, p.name, p.placement, p.subImage);
+  request.source = ShowSource::kData;
+  request.data = std::span<const uint8_t>(bytes, std::min<DWORD>(held, static_cast<DWORD>(p.dataSize)));
+  const bool shown = SFD_Body(std::move(request));
+  DdeUnaccessData(data);
+  return shown;
 }
 
 bool ServerCommands::Zoom(const CommandContext& context, const ZoomArgs& args) {

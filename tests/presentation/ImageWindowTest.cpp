@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -295,6 +296,47 @@ TEST_F(ImageWindows, ZoomByOneAndAHalfAndUnzoomRestoreTheView) {
   EXPECT_EQ(Settled(window).At(40, 40), Pattern(20, 20));
   EXPECT_TRUE(Command("42 0"));
   EXPECT_FALSE(Command("41 0"));
+}
+
+TEST_F(ImageWindows, PopupMenuZoomCommands) {
+  if (ScreenBits() < 24) GTEST_SKIP();
+  const std::string path = WriteBmp("menu-zoom.bmp", RgbDib(64, 48, Pattern));
+  HWND window = CreateE();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(Show(path, 0));
+  const Capture before = Settled(window);
+  // 75: -2x at once, no placing with the mouse.
+  SendMessageA(window, WM_COMMAND, 75, 0);
+  const Capture halved = Settled(window);
+  // Shrinking keeps one pixel of every two; which one is the stretcher's choice.
+  const Rgb p = halved.At(10, 10);
+  EXPECT_TRUE(p == Pattern(20, 20) || p == Pattern(21, 20) || p == Pattern(20, 21) || p == Pattern(21, 21));
+  EXPECT_EQ(halved.At(33, 10), (Rgb{255, 255, 255}));
+  // 21 unzooms to level 1 (the same here), 3 to the original size.
+  SendMessageA(window, WM_COMMAND, 3, 0);
+  EXPECT_EQ(Settled(window).pixels, before.pixels);
+}
+
+TEST_F(ImageWindows, ImageBytesPokedToShowData) {
+  if (ScreenBits() < 24) GTEST_SKIP();
+  const std::string path = WriteBmp("poked.bmp", RgbDib(16, 12, Pattern));
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  HWND window = CreateE();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(Command("36 VARIABLE 0 5 7 -1 -1 -1 -1 -1 -1 0 " + std::to_string(bytes.size())));
+  ASSERT_TRUE(client_.PokeData("SHOWDATA", bytes, 128));
+  const Capture c = Settled(window);
+  EXPECT_EQ(c.At(7, 5), Pattern(0, 0));
+  EXPECT_EQ(c.At(7 + 15, 5 + 11), Pattern(15, 11));
+
+  // A size that claims more than was sent reads only what came: the same image.
+  ASSERT_TRUE(Command("36 VARIABLE 0 0 0 -1 -1 -1 -1 -1 -1 0 " + std::to_string(bytes.size() + 5000)));
+  ASSERT_TRUE(client_.PokeData("SHOWDATA", bytes, 128));
+  EXPECT_EQ(Settled(window).At(15, 11), Pattern(15, 11));
+  // Bytes that are no image answer 0.
+  ASSERT_TRUE(Command("36 VARIABLE 0 0 0 -1 -1 -1 -1 -1 -1 0 4"));
+  EXPECT_FALSE(client_.PokeData("SHOWDATA", {1, 2, 3, 4}, 128));
 }
 
 TEST_F(ImageWindows, ZoomStopsAtFortyNineLevels) {
