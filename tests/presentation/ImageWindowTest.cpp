@@ -182,6 +182,39 @@ TEST_F(ImageWindows, StretchFillsTheClientArea) {
   EXPECT_EQ(flat.At(w - 1, h - 1), (Rgb{255, 255, 255}));
 }
 
+TEST_F(ImageWindows, IsometricKeepsTheAspectRatio) {
+  if (ScreenBits() < 24) GTEST_SKIP();
+  // 40 x 10 stretched into the client area: four times as wide as high whatever the window.
+  const std::string path = WriteBmp("wide.bmp", RgbDib(40, 10, [](int32_t, int32_t) { return Rgb{200, 0, 0}; }));
+  HWND window = CreateE(400, 300);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(Show(path, 0x40 | 0x80 | 0x1000));
+  const Capture c = Settled(window);
+  const int expectHeight = c.width / 4;
+  EXPECT_EQ(c.At(c.width - 1, 0), (Rgb{200, 0, 0}));
+  EXPECT_EQ(c.At(0, expectHeight - 2), (Rgb{200, 0, 0}));
+  EXPECT_EQ(c.At(0, expectHeight + 2), (Rgb{255, 255, 255}));
+}
+
+TEST_F(ImageWindows, MultiplesPaintInChainOrder) {
+  if (ScreenBits() < 24) GTEST_SKIP();
+  const std::string red = WriteBmp("red.bmp", RgbDib(30, 30, [](int32_t, int32_t) { return Rgb{255, 0, 0}; }));
+  const std::string blue = WriteBmp("blue.bmp", RgbDib(30, 30, [](int32_t, int32_t) { return Rgb{0, 0, 255}; }));
+  HWND window = CreateE();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(Show(red, 0));
+  ASSERT_TRUE(Show(blue, 0x2000, "20 20 -1 -1"));  // overlaps the first
+  const Capture both = Settled(window);
+  EXPECT_EQ(both.At(5, 5), (Rgb{255, 0, 0}));
+  EXPECT_EQ(both.At(25, 25), (Rgb{0, 0, 255}));  // the later image is painted over the first
+  EXPECT_EQ(both.At(45, 45), (Rgb{0, 0, 255}));
+  // A show without MULTIPLES replaces both.
+  ASSERT_TRUE(Show(red, 0, "60 60 -1 -1"));
+  const Capture replaced = Settled(window);
+  EXPECT_EQ(replaced.At(5, 5), (Rgb{255, 255, 255}));
+  EXPECT_EQ(replaced.At(65, 65), (Rgb{255, 0, 0}));
+}
+
 TEST_F(ImageWindows, ScrollBarsReachTheImageEdge) {
   if (ScreenBits() < 24) GTEST_SKIP();
   auto colour = [](int x, int y) {
