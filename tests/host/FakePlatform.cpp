@@ -28,7 +28,7 @@ bool FakeForm::Call(const std::string& method, const std::vector<Value>&, Value*
   return true;
 }
 
-void* FakePlatform::LoadLibrary(const std::string& path, KitDispatchEntry* entry) {
+void* FakePlatform::LoadLink(const std::string& path, KitDispatchEntry* entry) {
   std::string upper = Upper(path);
   if (upper.find("TAVIKI32") == std::string::npos) return nullptr;
   *entry = DispatchAPI;

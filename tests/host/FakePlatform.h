@@ -27,7 +27,7 @@ public:
 class FakePlatform : public Platform {
 public:
   void Print(const std::string& text) override { output += text; }
-  int MessageBox(const std::string& text, int flags, const std::string& title) override {
+  int ShowMessageBox(const std::string& text, int flags, const std::string& title) override {
     boxes.push_back(title + "|" + text);
     return 1;
   }
@@ -45,8 +45,8 @@ public:
   intptr_t MainWindow() override { return 0x100; }
   intptr_t MainClientWindow() override { return 0x200; }
   intptr_t FindWindowByTitle(const std::string&) override { return 0; }
-  void* LoadLibrary(const std::string& path, KitDispatchEntry* entry) override;
-  void FreeLibrary(void*) override { ++frees; }
+  void* LoadLink(const std::string& path, KitDispatchEntry* entry) override;
+  void FreeLink(void*) override { ++frees; }
 
   std::string output;
   std::vector<std::string> boxes, waits;

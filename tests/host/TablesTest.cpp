@@ -41,6 +41,10 @@ protected:
   static std::string Python(const std::string& script, int* status) {
     Write("check.py", script);
     std::string out;
+#ifdef _WIN32
+    *status = -1;  // the cross-checks run in the native tree, where Debian's Python is
+    return out;
+#else
     std::FILE* p = popen("/usr/bin/python3 check.py 2>&1", "r");
     if (!p) {
       *status = -1;
@@ -50,8 +54,12 @@ protected:
     while (std::fgets(buffer, sizeof buffer, p)) out += buffer;
     *status = pclose(p);
     return out;
+#endif
   }
   static bool HavePython(const char* module) {
+#ifdef _WIN32
+    return module == nullptr;
+#endif
     return std::system((std::string("/usr/bin/python3 -c 'import ") + module + "' 2>/dev/null").c_str()) == 0;
   }
 
