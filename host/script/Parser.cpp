@@ -320,6 +320,13 @@ void ParseVerb(LineParser& p, Stmt& s) {
     }
     Fail(16, "Unrecognized command verb.");
   }
+  // A function called as a statement, its result dropped: IMSHOW("a.bmp", 0, 0).
+  if (first.kind == Token::kIdent && second.kind == Token::kOp && second.text == "(") {
+    s.kind = Stmt::kEval;
+    s.exprs.push_back(p.Expression());
+    p.ExpectEnd();
+    return;
+  }
   if (first.kind == Token::kOp && first.text == "?") {
     p.Next();
     s.kind = Stmt::kPrint;

@@ -76,6 +76,7 @@ const Case kPrograms[] = {
     {"RETURN from the main program ends it", "? 'a'\nRETURN\n? 'b'", "a"},
     {"SET commands are accepted", "SET TALK OFF\nSET SAFETY OFF\n? 'ok'", "ok"},
     {"m. prefix", "x = 4\n? m.x", "         4"},
+    {"a function called as a statement", "x = 1\nbump(@x)\n? STR(x, 1)\nFUNCTION bump(v)\nv = v + 1", "2"},
 };
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
