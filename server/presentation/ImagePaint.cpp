@@ -24,37 +24,41 @@ struct VisiblePart {
 
 VisiblePart Visible(const ImageView& v, int32_t cw, int32_t ch) {
   VisiblePart p;
+  // A minimised or zero-sized area stretches the image to nothing: nothing to draw.
+  if (!(v.scaleX > 1e-9 && v.scaleY > 1e-9) || cw <= 0 || ch <= 0) return p;
   auto span = [](double offset, double scale, int32_t size, int32_t limit, int32_t& lo, int32_t& hi) {
-    lo = std::clamp<int32_t>(static_cast<int32_t>(std::floor((0 - offset) / scale)), 0, size);
-    hi = std::clamp<int32_t>(static_cast<int32_t>(std::ceil((limit - offset) / scale)), lo, size);
+    // Clamped as reals first: a deep zoom puts the edges far outside any int.
+    lo = static_cast<int32_t>(std::clamp(std::floor((0 - offset) / scale), 0.0, double(size)));
+    hi = static_cast<int32_t>(std::clamp(std::ceil((limit - offset) / scale), double(lo), double(size)));
   };
   span(v.offsetX, v.scaleX, v.width, cw, p.x0, p.x1);
   span(v.offsetY, v.scaleY, v.height, ch, p.y0, p.y1);
-  p.client = {static_cast<LONG>(std::lround(v.offsetX + p.x0 * v.scaleX)),
-              static_cast<LONG>(std::lround(v.offsetY + p.y0 * v.scaleY)),
-              static_cast<LONG>(std::lround(v.offsetX + p.x1 * v.scaleX)),
-              static_cast<LONG>(std::lround(v.offsetY + p.y1 * v.scaleY))};
+  p.client = {ClientEdge(v.offsetX + p.x0 * v.scaleX), ClientEdge(v.offsetY + p.y0 * v.scaleY),
+              ClientEdge(v.offsetX + p.x1 * v.scaleX), ClientEdge(v.offsetY + p.y1 * v.scaleY)};
   return p;
 }
 
 // The display copy for this view, made again only when the part, its size or the flags changed.
-const PackedDib* DisplayCopy(ImageRecord& record, const VisiblePart& part, const ScreenInfo& screen) {
+// An enlarged part is copied at its own size and stretched when drawn (enlarging only repeats
+// cells), so a deep zoom never asks for a copy larger than the image.
+const PackedDib* DisplayCopy(ImageRecord& record, const VisiblePart& part, int32_t width,
+                             int32_t height, const ScreenInfo& screen) {
   const RECT source{part.x0, part.y0, part.x1, part.y1};
+  const RECT size{0, 0, width, height};
   auto* gdi = dynamic_cast<RecordGdi*>(record.displayCopyGdi.get());
   if (gdi && !record.displayCopy.empty() && EqualRect(&gdi->copySource, &source) &&
-      EqualRect(&gdi->copyDestination, &part.client) && gdi->copyFlags == record.displayFlags) {
+      EqualRect(&gdi->copyDestination, &size) && gdi->copyFlags == record.displayFlags) {
     return &record.displayCopy;
   }
   FreeDisplayCopy(record);
   auto copy = CreateSelDIB(record.displayFlags, record.pixels,
-                           {part.y0, part.x0, part.y1 - 1, part.x1 - 1},
-                           part.client.bottom - part.client.top, part.client.right - part.client.left,
+                           {part.y0, part.x0, part.y1 - 1, part.x1 - 1}, height, width,
                            screen.displayColours, screen.method);
   if (!copy) return nullptr;
   auto made = std::make_unique<RecordGdi>();
   made->palette.Reset(CreateDIBPalette(*copy));
   made->copySource = source;
-  made->copyDestination = part.client;
+  made->copyDestination = size;
   made->copyFlags = record.displayFlags;
   record.displayCopy = std::move(*copy);
   record.displayCopyGdi = std::move(made);
@@ -71,9 +75,15 @@ void DrawRecord(HWND window, HDC dc, const ImageList& list, ImageRecord& record,
   const int w = part.client.right - part.client.left, h = part.client.bottom - part.client.top;
   if (w <= 0 || h <= 0) return;
   if (record.displayFlags & (kFlagDither | kFlagAntialias)) {
-    if (const PackedDib* copy = DisplayCopy(record, part, screen)) {
-      DrawDibInBands(dc, part.client.left, part.client.top, w, h, 0, 0, h, DibBits(*copy),
-                     DibInfo(*copy), DIB_RGB_COLORS);
+    const int32_t copyW = std::min(w, part.x1 - part.x0), copyH = std::min(h, part.y1 - part.y0);
+    if (const PackedDib* copy = DisplayCopy(record, part, copyW, copyH, screen)) {
+      if (copyW == w && copyH == h) {
+        DrawDibInBands(dc, part.client.left, part.client.top, w, h, 0, 0, h, DibBits(*copy),
+                       DibInfo(*copy), DIB_RGB_COLORS);
+      } else {
+        DIBStretch(dc, {part.client.left, part.client.top, w, h}, {0, 0, copyW, copyH}, DibBits(*copy),
+                   DibInfo(*copy), DIB_RGB_COLORS, SRCCOPY, nullptr);
+      }
       return;
     }
   }

@@ -11,10 +11,11 @@ constexpr uint32_t kIsometric = 0x1000;
 
 }  // namespace
 
+LONG ClientEdge(double v) { return static_cast<LONG>(std::lround(std::clamp(v, -1e9, 1e9))); }
+
 RECT ImageView::Destination() const {
-  return {static_cast<LONG>(std::lround(offsetX)), static_cast<LONG>(std::lround(offsetY)),
-          static_cast<LONG>(std::lround(offsetX + scaleX * width)),
-          static_cast<LONG>(std::lround(offsetY + scaleY * height))};
+  return {ClientEdge(offsetX), ClientEdge(offsetY), ClientEdge(offsetX + scaleX * width),
+          ClientEdge(offsetY + scaleY * height)};
 }
 
 bool DrawnScaled(HWND window, const ImageList& list, const ImageRecord& record) {

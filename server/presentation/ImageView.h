@@ -9,6 +9,10 @@
 
 namespace tavik {
 
+// A client coordinate from a real one: deep zooms reach far outside the client area, so the
+// value is kept inside what a RECT holds.
+LONG ClientEdge(double v);
+
 // client = scale * image + offset, per direction, in pixels of the DIB.
 struct ImageView {
   bool scaled = false;

@@ -424,6 +424,12 @@ TEST_F(ImageWindows, DitherAndSmoothingCommands) {
       if (std::find(seen.begin(), seen.end(), p) == seen.end()) seen.push_back(p);
     }
   EXPECT_LT(seen.size(), 64u);
+
+  // Zoomed 32768-fold one image pixel covers the whole client area; the copy stays small.
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(Command("41 32"));
+  const Capture deep = Settled(window);
+  EXPECT_EQ(deep.At(deep.width - 1, deep.height - 1), deep.At(0, 0));
+  ASSERT_TRUE(Command("42 0"));
   ASSERT_TRUE(Command("44 0"));
   EXPECT_EQ(Settled(window).At(5, 7), Pattern(5, 7));
 }
