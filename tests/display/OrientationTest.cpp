@@ -140,3 +140,36 @@ TEST(Orientation, AutomaticDisplayTest) {
 
 }  // namespace
 }  // namespace tavik
+
+namespace tavik {
+namespace {
+
+// A 2 x 1, 1-bit DIB with the 12-byte core header and three-byte entries, as pasted from
+// old programs: the pixels are 1, 0.
+PackedDib CoreHeaderDib() {
+  PackedDib dib(12 + 2 * 3 + 4 * 2, 0);
+  dib[0] = 12;
+  dib[4] = 2;   // width
+  dib[6] = 1;   // height
+  dib[8] = 1;   // planes
+  dib[10] = 1;  // bits
+  dib[12] = 10, dib[13] = 20, dib[14] = 30;  // entry 0: blue, green, red
+  dib[15] = 40, dib[16] = 50, dib[17] = 60;
+  dib[18] = 0x80;
+  return dib;
+}
+
+TEST(CoreHeaderDibs, ReorientedAndScaledWithInfoHeaders) {
+  const PackedDib core = CoreHeaderDib();
+  ASSERT_TRUE(DIBIsValid(core));
+  auto turned = ReorientDib(core, CornerBytes(2));
+  ASSERT_TRUE(turned);
+  EXPECT_EQ(DIBHeaderSize(*turned), kInfoHeaderSize);
+  EXPECT_EQ(DIBPixelWidth(*turned), 1);
+  EXPECT_EQ(DIBPixelHeight(*turned), 2);
+  EXPECT_EQ(testing::At(*turned, 0, 0), (Rgb{30, 20, 10}));  // the right pixel comes to the top
+  EXPECT_EQ(testing::At(*turned, 0, 1), (Rgb{60, 50, 40}));
+}
+
+}  // namespace
+}  // namespace tavik
