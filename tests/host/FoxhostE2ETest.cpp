@@ -205,5 +205,23 @@ TEST_F(FoxhostE2E, ChildOfTheClientWindowKeepsFillingItWhenTheHostIsResized) {
   EXPECT_EQ(fox.Finish(), 0) << fox.Output();
 }
 
+TEST_F(FoxhostE2E, CommandsFailQuietlyOnceTheServerHasGone) {
+  const std::string flag = ProgramsFolder() + "\\gone.flag";
+  DeleteFileA(flag.c_str());
+  ServerProcess server;
+  ASSERT_TRUE(server.Started());
+  Foxhost fox("gone.prg");
+  ASSERT_TRUE(fox.WaitFor("waiting", 60000)) << fox.Output();
+  EXPECT_NE(fox.Output().find("before .T. .T."), std::string::npos) << fox.Output();
+  server.Stop();
+  HANDLE file = CreateFileA(flag.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_EQ(fox.Finish(), 0) << fox.Output();
+  DeleteFileA(flag.c_str());
+  EXPECT_NE(fox.Output().find("after .F.          0          0"), std::string::npos) << fox.Output();
+  EXPECT_EQ(FindWindowA("TAVIKW32", nullptr), nullptr) << "no reconnection while loaded";
+}
+
 }  // namespace
 }  // namespace tavik::test
