@@ -103,7 +103,6 @@ void DrawRecord(HWND window, HDC dc, const ImageList& list, ImageRecord& record,
 void PaintImages(HWND window, HDC dc) {
   ImageList* list = GetImageList(window);
   if (!list || !list->chain) return;
-  if (const TavikWindow* record = LockTavikWindow(window); record && !(record->flags & kWinPaintImages)) return;
   RECT client{};
   GetClientRect(window, &client);
   const ScreenInfo screen = CurrentScreen();
@@ -119,6 +118,47 @@ void PaintImages(HWND window, HDC dc) {
   }
   list->flags &= ~kListPainting;
   SetStretchBltMode(dc, oldMode);
+}
+
+namespace {
+
+// The zoom levels' combined magnification, for drawings recorded at the unzoomed size.
+double ZoomScale(const ImageList* list, bool horizontal) {
+  double scale = 1;
+  if (!list) return scale;
+  for (const ZoomLevel& level : list->levels) {
+    const double f = (horizontal ? level.factorX : level.factorY) / 100.0;
+    scale = level.enlarging ? scale * f : scale / f;
+  }
+  return scale;
+}
+
+void PlayRecording(HWND window, HDC dc, const TavikWindow& record) {
+  const ImageList* list = GetImageList(window);
+  const int saved = SaveDC(dc);
+  SetMapMode(dc, MM_ANISOTROPIC);
+  SetWindowExtEx(dc, std::max(1, static_cast<int>(record.frameWidth / ZoomScale(list, true))),
+                 std::max(1, static_cast<int>(record.frameHeight / ZoomScale(list, false))), nullptr);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  SetViewportExtEx(dc, std::max(1, record.frameWidth), std::max(1, record.frameHeight), nullptr);
+  PlayMetaFile(dc, record.drawing.recordedMetafile);
+  RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+void PaintImageWindow(HWND window, HDC dc, const RECT& paint) {
+  const TavikWindow* record = LockTavikWindow(window);
+  if (!record || (record->flags & kWinPaintImages)) PaintImages(window, dc);
+  if (!record) return;
+  const DrawingState& drawing = record->drawing;
+  if (drawing.offscreenBitmap && drawing.offscreenDC && (record->flags & kWinPaintOffscreen)) {
+    BitBlt(dc, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top,
+           drawing.offscreenDC, paint.left, paint.top, SRCCOPY);
+  }
+  if (drawing.recordedMetafile && !(record->flags & kWinRecording) && (record->flags & kWinPaintRecording)) {
+    PlayRecording(window, dc, *record);
+  }
 }
 
 }  // namespace tavik

@@ -12,7 +12,7 @@ namespace {
 LRESULT OnPaint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  if (dc) PaintImages(window, dc);
+  if (dc) PaintImageWindow(window, dc, paint.rcPaint);
   EndPaint(window, &paint);
   return 0;
 }
