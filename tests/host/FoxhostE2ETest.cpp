@@ -1,5 +1,6 @@
 // foxhost running programs with the real TAVIKI32.FLL against the real server under Wine.
 #include "DdeTestClient.h"
+#include "DialogProbe.h"
 #include "ServerProcess.h"
 
 #include <windows.h>
@@ -23,7 +24,7 @@ std::string ProgramsFolder() {
 // foxhost in its own process with its output in a pipe.
 class Foxhost {
 public:
-  explicit Foxhost(const std::string& arguments) {
+  explicit Foxhost(const std::string& arguments, const std::string& folder = ProgramFolder()) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE write = nullptr;
     if (!CreatePipe(&read_, &write, &inherit, 0)) return;
@@ -34,9 +35,9 @@ public:
     startup.hStdOutput = write;
     startup.hStdError = write;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string command = "\"" + ProgramFolder() + "foxhost.exe\" " + arguments;
-    const std::string folder = ProgramsFolder();
-    CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+    std::string command = "\"" + folder + "foxhost.exe\" " + arguments;
+    const std::string programs = ProgramsFolder();
+    CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, programs.c_str(),
                    &startup, &process_);
     CloseHandle(write);
   }
@@ -221,6 +222,29 @@ TEST_F(FoxhostE2E, CommandsFailQuietlyOnceTheServerHasGone) {
   DeleteFileA(flag.c_str());
   EXPECT_NE(fox.Output().find("after .F.          0          0"), std::string::npos) << fox.Output();
   EXPECT_EQ(FindWindowA("TAVIKW32", nullptr), nullptr) << "no reconnection while loaded";
+}
+
+TEST_F(FoxhostE2E, WithNoServerToStartTheLocateDialogAndMessageTwoComeUp) {
+  // foxhost and the library alone in a folder: TAVIKW32 is neither beside them nor registered.
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string alone = std::string(temp) + "foxhost-alone\\";
+  CreateDirectoryA(alone.c_str(), nullptr);
+  for (const char* file : {"foxhost.exe", "TAVIKI32.FLL"})
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), (alone + file).c_str(), FALSE)) << file;
+  Foxhost fox("\"" + ProgramsFolder() + "\\alone.prg\"", alone);
+  ASSERT_TRUE(fox.Started());
+  auto locate = WaitForDialog(fox.ProcessId(), 60000, "Locate TAVIKW32.EXE");
+  ASSERT_TRUE(locate.has_value()) << fox.Output();
+  CloseDialog(locate->window, IDCANCEL);
+  auto box = WaitForDialog(fox.ProcessId(), 30000, "Tavik Images for FoxPro");
+  ASSERT_TRUE(box.has_value()) << fox.Output();
+  EXPECT_NE(box->text.find("Cannot start TAVIKW32.EXE!"), std::string::npos) << box->text;
+  CloseDialog(box->window, IDOK);
+  EXPECT_EQ(fox.Finish(), 0) << fox.Output();
+  EXPECT_NE(fox.Output().find("alone          0 .F."), std::string::npos) << fox.Output();
+  for (const char* file : {"foxhost.exe", "TAVIKI32.FLL"}) DeleteFileA((alone + file).c_str());
+  RemoveDirectoryA(alone.c_str());
 }
 
 }  // namespace
