@@ -1,12 +1,14 @@
 #include "ErrorReport.h"
 #include "FormatSettings.h"
 #include "ImageLimits.h"
+#include "ImagingErrors.h"
 #include "JpegCodec.h"
 #include "PixelRows.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <jpeglib.h>
@@ -136,14 +138,22 @@ bool Decode(DecodeState& s, SourceReader& reader, ImageRecord& record,
   record.sourceWidth = width;
   record.sourceHeight = height;
   if (ClipRequest(record, width, height) != 0 ||
-      !AllocateRecordDib(record, bits, bits == 24 ? 0 : 0, kLoadJPG)) {
+      !AllocateRecordDib(record, bits, 0, kLoadJPG)) {  // biClrUsed 0: 2^bits entries
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
   const int32_t left = record.cropLeft, cropWidth = CropWidth(record);
   const uint64_t scanBytes = uint64_t(width) * components;
-  s.scan.resize(static_cast<size_t>(scanBytes));
-  s.line.resize(static_cast<size_t>(*DibStride(cropWidth, bits)));
+  try {
+    s.scan.resize(static_cast<size_t>(scanBytes));
+    s.line.resize(static_cast<size_t>(*DibStride(cropWidth, bits)));
+  } catch (const std::bad_alloc&) {
+    // No library frame is on the stack here; the exception never meets a longjmp.
+    jpeg_destroy_decompress(&cinfo);
+    FreeImageData(record);
+    ReportError(imaging::kErrLocalAlloc, kLoadJPG, "outbuff");
+    return false;
+  }
   JSAMPROW rows[1] = {s.scan.data()};
   while (cinfo.output_scanline < cinfo.output_height) {
     const int32_t y = static_cast<int32_t>(cinfo.output_scanline);

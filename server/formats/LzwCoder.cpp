@@ -9,14 +9,10 @@ LzwDecoder::LzwDecoder(LzwMode mode, int minCodeSize)
       minCodeSize_(minCodeSize),
       clear_(1 << minCodeSize),
       endCode_((1 << minCodeSize) + 1),
-      prefix_(new uint16_t[kLzwTableSize]),
-      suffix_(new uint8_t[kLzwTableSize]),
-      first_(new uint8_t[kLzwTableSize]),
-      length_(new uint16_t[kLzwTableSize]) {
+      table_(new Entry[kLzwTableSize]) {
   for (int i = 0; i < kLzwTableSize; ++i) {
-    prefix_[i] = 0;
-    suffix_[i] = first_[i] = static_cast<uint8_t>(i < clear_ ? i : 0);
-    length_[i] = 1;
+    const uint8_t root = static_cast<uint8_t>(i < clear_ ? i : 0);
+    table_[i] = {0, 1, root, root};
   }
   Reset();
 }
@@ -38,9 +34,10 @@ void LzwDecoder::Start(std::span<const uint8_t> data) {
   Reset();
 }
 
-int LzwDecoder::ReadCode() {
-  while (count_ < width_) {
-    if (in_ == end_) return -1;
+// Tops the bit buffer up to at least 48 bits while the data lasts; false when not even one
+// code's worth is left.
+bool LzwDecoder::Refill() {
+  while (count_ <= 48 && in_ != end_) {
     if (mode_ == LzwMode::kGif) {
       acc_ |= uint64_t{*in_++} << count_;
     } else {
@@ -48,17 +45,7 @@ int LzwDecoder::ReadCode() {
     }
     count_ += 8;
   }
-  const uint32_t mask = (1u << width_) - 1;
-  int code;
-  if (mode_ == LzwMode::kGif) {
-    code = static_cast<int>(acc_ & mask);
-    acc_ >>= width_;
-  } else {
-    code = static_cast<int>((acc_ >> (count_ - width_)) & mask);
-  }
-  count_ -= width_;
-  if (mode_ == LzwMode::kTiff) acc_ &= (uint64_t{1} << count_) - 1;
-  return code;
+  return count_ >= width_;
 }
 
 size_t LzwDecoder::Produce(std::span<uint8_t> out) {
@@ -86,16 +73,15 @@ size_t LzwDecoder::Produce(std::span<uint8_t> out) {
     } else if (next_ < kLzwTableSize) {
       // The new string is the previous one plus the first byte of this one, which for a code
       // not yet in the table is the previous string's own first byte.
-      prefix_[next_] = static_cast<uint16_t>(previous_);
-      suffix_[next_] = code == next_ ? first_[previous_] : first_[code];
-      first_[next_] = first_[previous_];
-      length_[next_] = static_cast<uint16_t>(length_[previous_] + 1);
+      const Entry& before = table_[previous_];
+      table_[next_] = {static_cast<uint16_t>(previous_), static_cast<uint16_t>(before.length + 1),
+                       code == next_ ? before.first : table_[code].first, before.first};
       ++next_;
       const int grow = mode_ == LzwMode::kGif ? (1 << width_) : (1 << width_) - 1;
       if (next_ >= grow && width_ < kLzwMaxBits) ++width_;
     }
     previous_ = code;
-    const size_t length = length_[code];
+    const size_t length = table_[code].length;
     uint8_t* target;
     if (length <= out.size() - produced) {
       target = out.data() + produced;
@@ -107,8 +93,8 @@ size_t LzwDecoder::Produce(std::span<uint8_t> out) {
     }
     int c = code;
     for (size_t i = length; i-- > 0;) {
-      target[i] = suffix_[c];
-      c = prefix_[c];
+      target[i] = table_[c].suffix;
+      c = table_[c].prefix;
     }
     if (target == pending_.data()) {
       while (pendingAt_ < pending_.size() && produced < out.size()) {

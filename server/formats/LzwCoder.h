@@ -27,7 +27,20 @@ public:
   bool Finished() const { return finished_; }
 
 private:
-  int ReadCode();
+  // The next code of the current width, or -1 at the end of the data.
+  int ReadCode() {
+    if (count_ < width_ && !Refill()) return -1;
+    int code;
+    if (mode_ == LzwMode::kGif) {
+      code = static_cast<int>(acc_ & ((1u << width_) - 1));
+      acc_ >>= width_;
+    } else {
+      code = static_cast<int>((acc_ >> (count_ - width_)) & ((1u << width_) - 1));
+    }
+    count_ -= width_;
+    return code;
+  }
+  bool Refill();
   void Reset();
 
   LzwMode mode_;
@@ -42,10 +55,14 @@ private:
   uint64_t acc_ = 0;
   int count_ = 0;
   // Each string is its prefix's string plus one byte; its length and first byte make output a
-  // single backwards copy.
-  std::unique_ptr<uint16_t[]> prefix_;
-  std::unique_ptr<uint8_t[]> suffix_, first_;
-  std::unique_ptr<uint16_t[]> length_;
+  // single backwards copy. One record per code keeps a code's fields in one cache line.
+  struct Entry {
+    uint16_t prefix;
+    uint16_t length;
+    uint8_t suffix;
+    uint8_t first;
+  };
+  std::unique_ptr<Entry[]> table_;
   // A string that did not fit the caller's span waits here for the next call.
   std::vector<uint8_t> pending_;
   size_t pendingAt_ = 0;

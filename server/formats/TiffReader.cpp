@@ -75,7 +75,7 @@ private:
   std::vector<uint32_t> bitsPerSample_;
   int firstBits_ = 0, dibBits_ = 0, grayShift_ = 3;
   uint64_t rowBytes_ = 0;
-  std::vector<uint8_t> line_, widened_;
+  std::vector<uint8_t> line_, widened_, row_;
   std::unique_ptr<CcittDecoder> ccitt_;
   std::unique_ptr<LzwDecoder> lzw_;
 };
@@ -281,7 +281,9 @@ void TiffFile::EmitRow(uint32_t sourceRow, uint8_t* raw) {
     }
   }
   uint8_t* out = line_.data();
-  if (dibBits_ == 24) {
+  if (dibBits_ == 24 && samples == 3 && t_.photometric == 2) {
+    std::copy_n(raw + uint64_t(left) * 3, uint64_t(width) * 3, out);
+  } else if (dibBits_ == 24) {
     for (int32_t x = 0; x < width; ++x) {
       const uint8_t* s = raw + uint64_t(left + x) * samples;
       if (t_.photometric == 5) {
@@ -308,7 +310,7 @@ void TiffFile::EmitRow(uint32_t sourceRow, uint8_t* raw) {
 bool TiffFile::DecodeStrip(std::span<const uint8_t> data, uint32_t first, uint32_t end) {
   const uint32_t top = static_cast<uint32_t>(record_.cropTop);
   const uint32_t bottom = static_cast<uint32_t>(record_.cropBottom);
-  std::vector<uint8_t> row(static_cast<size_t>(rowBytes_) + 8, 0);
+  std::vector<uint8_t>& row = row_;
   const uint8_t* in = data.data();
   const uint8_t* inEnd = data.data() + data.size();
   switch (t_.compression) {
@@ -471,13 +473,20 @@ bool TiffFile::Load() {
     ReportError(kErrUnsupportedCompression, kLoadTIF);
     return false;
   }
-  if (!ChooseLayout()) return false;
   uint64_t bitsPerPixel = 0;
   for (uint32_t i = 0; i < t_.samples; ++i) {
     bitsPerPixel += i < bitsPerSample_.size() ? bitsPerSample_[i] : bitsPerSample_[0];
   }
+  // The pixel paths step through whole samples of the first sample's size; mixed sizes
+  // (8, 4, 4) would make them read past the row.
+  if (bitsPerPixel != uint64_t{t_.samples} * static_cast<uint64_t>(firstBits_)) {
+    ReportError(kErrUnsupportedBits, kLoadTIF);
+    return false;
+  }
+  if (!ChooseLayout()) return false;
   rowBytes_ = (uint64_t{t_.width} * bitsPerPixel + 7) / 8;
   try {
+    row_.assign(static_cast<size_t>(rowBytes_) + 8, 0);
     line_.assign(static_cast<size_t>(*DibStride(CropWidth(record_), dibBits_)), 0);
     if (firstBits_ == 2) widened_.assign((uint64_t{t_.width} + 1) / 2 + 1, 0);
     if (ccitt) {

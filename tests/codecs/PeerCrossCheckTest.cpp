@@ -87,6 +87,12 @@ TEST_F(PeerCrossCheck, TiffcpAndPnmtotiffFilesLoadPixelExact) {
     ASSERT_TRUE(Ours(file, Path("our.ppm"))) << what;
     ExpectSame(Path("ref.ppm"), Path("our.ppm"), what);
   }
+  // A two-page file: --sub picks the page, and a page past the last is no image.
+  ASSERT_TRUE(Run("tiffcp -c lzw " + Path("pal.tif") + " " + Path("bw.tif") + " " + Path("pages.tif")));
+  ASSERT_TRUE(Ppm("tifftopnm " + Path("bw.tif"), Path("ref.ppm")));
+  ASSERT_TRUE(Ours(Path("pages.tif"), Path("our.ppm"), "--sub 1"));
+  ExpectSame(Path("ref.ppm"), Path("our.ppm"), "page 2");
+  EXPECT_FALSE(Run(std::string(TAVIK_TOOL) + " info " + Path("pages.tif") + " --sub 2"));
   if (!Have("pnmtotiff")) return;
   for (const char* source : {"rgb", "gray", "bw"}) {
     for (const char* options : {"", "-lzw", "-packbits", "-msb2lsb -g4"}) {

@@ -353,6 +353,9 @@ TEST(LoadTIF, RefusedFilesReportTheirCode) {
        {80, kLoadTIF, ""}},
       {"fax coding of gray", [](TiffBuilder& b) { b.Tag(258, 3, {8}); b.Tag(259, 3, {4}); },
        {118, kLoadTIF, ""}},
+      // Samples of mixed sizes would have the RGB path read past the row.
+      {"RGB of 8, 4, 4 bits", [](TiffBuilder& b) { b.Tag(258, 3, {8, 4, 4}); b.Tag(262, 3, {2}); b.Tag(277, 3, {3}); },
+       {76, kLoadTIF, ""}},
   };
   for (const Case& c : cases) {
     TiffBuilder b;
