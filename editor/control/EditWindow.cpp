@@ -414,10 +414,7 @@ void LexivaneControl::OnLink(ENLINK* link) {
   if (link->msg != WM_LBUTTONUP) return;
   const LONG start = link->chrg.cpMin, end = link->chrg.cpMax;
   if (end <= start) return;
-  std::wstring text(static_cast<size_t>(end - start) + 1, L'\0');
-  TEXTRANGEW range{{start, end}, text.data()};
-  LRESULT length = SendMessageW(edit_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-  text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  const std::wstring text = TextRange(start, end);
   if (settings_.autoHandleURLs || RaiseLinkClicked(text, start))
     ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

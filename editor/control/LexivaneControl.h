@@ -398,6 +398,7 @@ class LexivaneControl final : public _Lexivane,
 
   // Text of the edit window.
   std::wstring PlainText() const;
+  std::wstring TextRange(LONG start, LONG end) const;
   void SetPlainText(std::wstring_view text);
   std::string StreamOut(UINT format) const;
   void StreamIn(std::string_view data, UINT format, bool selectionOnly);

@@ -350,12 +350,7 @@ HRESULT LexivaneControl::get_SelText(BSTR* value) {
   if (DesignModeString(value)) return S_OK;
   CHARRANGE range{0, 0};
   if (edit_) SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  if (range.cpMax <= range.cpMin) return ReturnString(L"", value);
-  std::wstring text(static_cast<size_t>(range.cpMax - range.cpMin) + 1, L'\0');
-  TEXTRANGEW request{range, text.data()};
-  LRESULT length = SendMessageW(edit_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
-  text.resize(length > 0 ? std::min(static_cast<size_t>(length), text.size() - 1) : 0);
-  return ReturnString(text, value);
+  return ReturnString(TextRange(range.cpMin, range.cpMax), value);
 }
 
 HRESULT LexivaneControl::put_SelText(BSTR value) {

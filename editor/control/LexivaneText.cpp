@@ -43,6 +43,16 @@ std::wstring LexivaneControl::PlainText() const {
   return text;
 }
 
+std::wstring LexivaneControl::TextRange(LONG start, LONG end) const {
+  if (!edit_ || end <= start) return {};
+  // The window is of the 8-bit class: it answers ranges in 8-bit text whatever the call's width.
+  std::string text(static_cast<size_t>(end - start) * 2 + 1, '\0');
+  TEXTRANGEA range{{start, end}, text.data()};
+  LRESULT length = SendMessageA(edit_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  text.resize(length > 0 ? std::min(static_cast<size_t>(length), text.size() - 1) : 0);
+  return FromAnsi(text);
+}
+
 void LexivaneControl::SetPlainText(std::wstring_view text) {
   if (!edit_) {
     settings_.designText = std::wstring(text);

@@ -131,6 +131,15 @@ TEST_F(LexivaneRunTime, MoveCaretToEndAndSelectNoneLeaveTheSameSelection) {
   EXPECT_EQ(Selection(), std::make_pair(0L, 0L));
 }
 
+TEST_F(LexivaneRunTime, SelTextReadsAndReplacesTheSelection) {
+  SetText(L"hello world");
+  Select(6, 11);
+  EXPECT_EQ(control_->Property(L"SelText").Text(), L"world");
+  EXPECT_EQ(control_->Property(L"SelectedText").Text(), L"world");
+  ASSERT_EQ(control_->PutProperty(L"SelectedText", Value::String(L"there")), S_OK);
+  EXPECT_EQ(control_->Property(L"Text").Text(), L"hello there");
+}
+
 TEST_F(LexivaneRunTime, ReadOnlyStopsTheUserButNotTheHost) {
   ASSERT_EQ(control_->PutProperty(L"ReadOnly", Value::Bool(true)), S_OK);
   SetText(L"fixed");
@@ -255,6 +264,112 @@ TEST_F(LexivaneRunTime, WithEveryBarHiddenAndNoBorderTheDocumentFillsAllButAOneP
   EXPECT_EQ(edit.top, 1);
   EXPECT_EQ(edit.right, client.right - 1);
   EXPECT_EQ(edit.bottom, client.bottom - 1);
+}
+
+}  // namespace
+}  // namespace lexivane::test
+
+namespace lexivane::test {
+namespace {
+
+TEST_F(LexivaneRunTime, FocusComingAndGoingRaisesGainedFocusAndLosingFocus) {
+  SetForegroundWindow(host_->Window());
+  SetFocus(host_->Window());
+  Pump(50);
+  events_.events.clear();
+  FocusDocument();
+  EXPECT_EQ(events_.Count(4), 1) << "GainedFocus";
+  SetFocus(host_->Window());
+  Pump(100);
+  EXPECT_EQ(events_.Count(5), 1) << "LosingFocus";
+  EXPECT_EQ(events_.Count(6), 0) << "no check unless CheckOnFocusLoss";
+}
+
+TEST_F(LexivaneRunTime, LeavingAChangedDocumentChecksItWhenCheckOnFocusLossIsSet) {
+  control_->PutProperty(L"CheckOnFocusLoss", Value::Bool(true));
+  control_->PutProperty(L"AutoHandleErrors", Value::Bool(false));
+  SetText(L"a wrold apart");
+  FocusDocument();
+  events_.events.clear();
+  SetFocus(host_->Window());
+  Pump(150);
+  EXPECT_EQ(events_.Count(5), 1) << "LosingFocus";
+  ASSERT_EQ(events_.Count(6), 1) << "SpellingError from CheckSpellingNow";
+  // Nothing changed since that check: leaving again checks nothing.
+  FocusDocument();
+  events_.events.clear();
+  SetFocus(host_->Window());
+  Pump(150);
+  EXPECT_EQ(events_.Count(6), 0);
+}
+
+TEST_F(LexivaneRunTime, AClickInTheDocumentRaisesMouseDownMouseUpAndClick) {
+  SetText(L"click here");
+  FocusDocument();
+  RECT edit{};
+  GetWindowRect(host_->EditWindow(), &edit);
+  SetCursorPos(edit.left + 30, edit.top + 10);
+  Pump(50);
+  events_.events.clear();
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  Pump(200);
+  const EventSeen* down = events_.Last(DISPID_MOUSEDOWN);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->args[0].v.iVal, 1) << "left button";
+  EXPECT_GT(down->args[2].v.fltVal, 0.0f) << "X in the container's scale";
+  ASSERT_NE(events_.Last(DISPID_MOUSEUP), nullptr);
+  EXPECT_EQ(events_.Count(DISPID_CLICK), 1);
+}
+
+TEST_F(LexivaneRunTime, ADetectedLinkRaisesLinkClickedWhenUrlsAreNotHandledByTheControl) {
+  SetText(L"see http://example.com now");
+  control_->PutProperty(L"AutoHandleURLs", Value::Bool(false));
+  events_.events.clear();
+  ENLINK notice{};
+  notice.nmhdr.hwndFrom = host_->EditWindow();
+  notice.nmhdr.idFrom = 1;
+  notice.nmhdr.code = EN_LINK;
+  notice.msg = WM_LBUTTONUP;
+  notice.chrg = CHARRANGE{4, 22};
+  SendMessageW(host_->ControlWindow(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&notice));
+  const EventSeen* seen = events_.Last(9);
+  ASSERT_NE(seen, nullptr) << "LinkClicked";
+  EXPECT_EQ(seen->args[0].Text(), L"http://example.com");
+  EXPECT_EQ(seen->args[1].v.lVal, 4);
+  EXPECT_EQ(seen->args[2].Text(), L"false");
+  // Moving over a link is not a click.
+  events_.events.clear();
+  notice.msg = WM_MOUSEMOVE;
+  SendMessageW(host_->ControlWindow(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&notice));
+  EXPECT_EQ(events_.Count(9), 0);
+}
+
+TEST(LexivaneDesigner, TheDesignerPictureFillsTheDocumentAreaWithBackColorInsideABlackFrame) {
+  TestContainer host(false);
+  ASSERT_TRUE(host.Ok());
+  Dispatcher control(host.Control());
+  control.PutProperty(L"BackColor", Value::Long(0x00FF00));
+  ComPtr<IViewObject2> view;
+  ASSERT_EQ(host.Control()->QueryInterface(IID_IViewObject2, view.PutVoid()), S_OK);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 150);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECTL bounds{0, 0, 200, 150};
+  ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  // Tool bar, font bar and ruler take 22 pixels each; the status bar 19.
+  const int top = 22 * 3 + 1, bottom = 150 - 19 - 1;
+  EXPECT_EQ(GetPixel(dc, 1, top), RGB(0, 0, 0)) << "frame";
+  EXPECT_EQ(GetPixel(dc, 100, (top + bottom) / 2), RGB(0, 255, 0)) << "BackColor";
+  EXPECT_NE(GetPixel(dc, 100, top - 3), RGB(0, 255, 0)) << "the ruler's slot is not document";
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 }  // namespace

@@ -124,9 +124,9 @@ std::wstring ItemText(HWND dialog, int id) {
 // Runs `drive` on the correction dialog from another thread while this one sits in the check.
 class DialogDriver {
  public:
-  explicit DialogDriver(std::function<void(HWND)> drive)
-      : thread_([this, drive] {
-          auto seen = tavik::test::WaitForDialog(GetCurrentProcessId(), 10000, "Spelling Error");
+  explicit DialogDriver(std::function<void(HWND)> drive, const char* caption = "Spelling Error")
+      : thread_([this, drive, caption] {
+          auto seen = tavik::test::WaitForDialog(GetCurrentProcessId(), 10000, caption);
           if (!seen) return;
           found_ = true;
           drive(seen->window);
@@ -216,6 +216,23 @@ TEST_F(LexivaneSpelling, IgnoreAllTakesTheEditedWordAndTheDialogRemembersWhereIt
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(_wtoi(x), MulDiv(150, 1440, dpi));
   EXPECT_EQ(_wtoi(y), MulDiv(120, 1440, dpi));
+}
+
+TEST_F(LexivaneSpelling, TheAboutBoxNamesTheControlAndClosesOnAClick) {
+  std::wstring title, version;
+  {
+    DialogDriver driver(
+        [&](HWND dialog) {
+          title = ItemText(dialog, 1020);
+          version = ItemText(dialog, 1021);
+          PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        },
+        "About Lexitext");
+    ASSERT_EQ(control_->Call(L"ShowAboutBox"), S_OK);
+    EXPECT_TRUE(driver.Found());
+  }
+  EXPECT_EQ(title, L"Ulvane Lexivane");
+  EXPECT_EQ(version, L"Version 3.0");
 }
 
 }  // namespace
