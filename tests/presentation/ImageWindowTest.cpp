@@ -329,6 +329,18 @@ TEST_F(ImageWindows, ZoomByOneAndAHalfAndUnzoomRestoreTheView) {
   EXPECT_EQ(Settled(window).At(40, 40), Pattern(20, 20));
   EXPECT_TRUE(Command("42 0"));
   EXPECT_FALSE(Command("41 0"));
+
+  // Zoomed past the client area, the bars scroll to the image's last pixel.
+  ASSERT_TRUE(Command("41 8"));
+  PumpFor(200);
+  EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_HSCROLL);
+  SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
+  SendMessageA(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
+  const Capture corner = Settled(window);
+  EXPECT_EQ(corner.At(corner.width - 1, corner.height - 1), Pattern(63, 47));
+  EXPECT_EQ(corner.At(corner.width - 9, corner.height - 9), Pattern(62, 46));
+  ASSERT_TRUE(Command("42 0"));
+  EXPECT_EQ(Settled(window).pixels, before.pixels);
 }
 
 TEST_F(ImageWindows, PopupMenuZoomCommands) {
