@@ -197,11 +197,20 @@ HDDEDATA CALLBACK DdeThread::Callback(UINT type, UINT format, HCONV conversation
       const std::string text = name;
       const std::string token = text.substr(0, text.find(' '));
       if (token.empty()) return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
-      bool known = token == "CAPTURE";
-      for (int e = 0; e < kEventCount && !known; ++e) known = token == EventName(e);
-      // Event procedures are queued for the idle routine by the event functions' part;
-      // until they register, a known event is taken and dropped.
-      return reinterpret_cast<HDDEDATA>(known ? DDE_FACK : DDE_FNOTPROCESSED);
+      int event = -1;
+      for (int e = 0; e < kEventCount && event < 0; ++e) {
+        if (token == EventName(e)) event = e;
+      }
+      if (token != "CAPTURE" && event < 0) return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+      char text[257] = {};
+      DdeGetData(data, reinterpret_cast<BYTE*>(text), 256, 0);
+      const std::string body(text);
+      const bool hasToken = body.find_first_not_of(' ') != std::string::npos;
+      if ((token == "CAPTURE" || event == kEventDestroy) && !hasToken)
+        return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+      // Event and capture procedures are queued by the event functions; until they register,
+      // a known event is taken and dropped.
+      return reinterpret_cast<HDDEDATA>(DDE_FACK);
     }
     default:
       return nullptr;

@@ -12,6 +12,8 @@ struct Case {
   const char* output;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
 class Programs : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Programs, Print) {
@@ -92,6 +94,8 @@ struct ErrorCase {
   const char* source;
   const char* message;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.what; }
 
 class Errors : public ::testing::TestWithParam<ErrorCase> {};
 

@@ -44,6 +44,9 @@ struct Case {
   const char* result;  // "" none, "T"/"F" logical, "I<n>" integer
 };
 
+// Test names in CTest carry the case's words rather than its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
 const std::string kFF(1, '\xFF');
 const std::string k300(300, 'x');
 

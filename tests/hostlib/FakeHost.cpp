@@ -161,7 +161,7 @@ bool RecordingLink::Advise(int code, int32_t window) {
   return true;
 }
 
-void RecordingLink::MessageBox(const char* text, const char* caption) {
+void RecordingLink::ShowMessageBox(const char* text, const char* caption) {
   sent.push_back(std::string("box:") + caption + "|" + text);
 }
 

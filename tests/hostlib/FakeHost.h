@@ -48,7 +48,7 @@ public:
   bool Poke(const char* text) override;
   bool Request(char* buffer, std::size_t capacity, uint32_t timeout) override;
   bool Advise(int code, int32_t window) override;
-  void MessageBox(const char* text, const char* caption) override;
+  void ShowMessageBox(const char* text, const char* caption) override;
   intptr_t SendWindowMessage(int32_t window, uint32_t message, uintptr_t wParam,
                              intptr_t lParam) override;
   void MoveAndRepaint(int32_t, int32_t, int32_t, int32_t, int32_t) override;
