@@ -202,9 +202,9 @@ HDDEDATA CALLBACK DdeThread::Callback(UINT type, UINT format, HCONV conversation
         if (token == EventName(e)) event = e;
       }
       if (token != "CAPTURE" && event < 0) return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
-      char text[257] = {};
-      DdeGetData(data, reinterpret_cast<BYTE*>(text), 256, 0);
-      const std::string body(text);
+      char received[257] = {};
+      DdeGetData(data, reinterpret_cast<BYTE*>(received), 256, 0);
+      const std::string body(received);
       const bool hasToken = body.find_first_not_of(' ') != std::string::npos;
       if ((token == "CAPTURE" || event == kEventDestroy) && !hasToken)
         return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
