@@ -9,7 +9,7 @@ The machine may be shared: every program runs several times, the runs of the thr
 and the best run of each counts, by wall-clock time and by CPU time (user + system) apart. Peak
 memory is the largest resident size of that program's runs.
 
-Needs: hunspell + hunspell-en-us, aspell + aspell-en, and npm's `misspellings` (found through
+Needs: hunspell + hunspell-en-us, aspell + aspell-en, GNU time, and npm's `misspellings` (found through
 --misspellings, $LEXIVANE_MISSPELLINGS, ./node_modules or `npm root -g`). The default text is
 Vim's documentation (vim-runtime).
 """
@@ -40,17 +40,23 @@ def find_misspellings(given):
     return None
 
 
-def run(command, stdin_path, stdout_path):
-    """One run: (wall seconds, CPU seconds, peak KiB)."""
+def run(command, stdin_path, stdout_path, work):
+    """One run: (wall seconds, CPU seconds, peak KiB).
+
+    GNU time starts the program: a child forked straight from this Python process would count
+    Python's own resident pages in its peak, which is larger than lexivane's whole peak.
+    """
+    usage = os.path.join(work, "usage")
     with open(stdin_path, "rb") as src, open(stdout_path, "wb") as dst:
         start = time.perf_counter()
-        proc = subprocess.Popen(command, stdin=src, stdout=dst, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(proc.pid, 0)
+        status = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", usage] + command,
+                                stdin=src, stdout=dst, stderr=subprocess.DEVNULL).returncode
         wall = time.perf_counter() - start
-    proc.returncode = os.waitstatus_to_exitcode(status)
-    if proc.returncode != 0:
-        sys.exit("%s failed with status %d" % (" ".join(command), proc.returncode))
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+    if status != 0:
+        sys.exit("%s failed with status %d" % (" ".join(command), status))
+    with open(usage) as f:
+        user, system, kib = f.read().split()[-3:]
+    return wall, float(user) + float(system), int(kib)
 
 
 def measure(programs, stdin_path, work, rounds):
@@ -58,7 +64,7 @@ def measure(programs, stdin_path, work, rounds):
     best = {name: [float("inf"), float("inf"), 0] for name, _ in programs}
     for _ in range(rounds):
         for name, command in programs:
-            wall, cpu, kib = run(command, stdin_path, os.path.join(work, name + ".out"))
+            wall, cpu, kib = run(command, stdin_path, os.path.join(work, name + ".out"), work)
             b = best[name]
             b[0], b[1], b[2] = min(b[0], wall), min(b[1], cpu), max(b[2], kib)
     return best
@@ -96,9 +102,10 @@ def main():
     if args.skip_unless_asked and os.environ.get("LEXIVANE_PEER_BENCH") != "1":
         print("skipped: set LEXIVANE_PEER_BENCH=1 to compare with hunspell and aspell")
         return SKIP
-    missing = [p for p in ("hunspell", "aspell") if not shutil.which(p)]
+    missing = [p for p in ("hunspell", "aspell", "/usr/bin/time") if not shutil.which(p)]
     if missing:
-        sys.exit("not installed: %s (apt-get install hunspell hunspell-en-us aspell aspell-en)" % ", ".join(missing))
+        sys.exit("not installed: %s (apt-get install hunspell hunspell-en-us aspell aspell-en time)"
+                 % ", ".join(missing))
     misspellings = find_misspellings(args.misspellings)
     if misspellings is None:
         sys.exit("npm's misspellings package not found (npm install misspellings, or --misspellings FILE)")
@@ -115,8 +122,9 @@ def main():
                 for d in docs:
                     with open(d, "rb") as f:
                         out.write(f.read())
+        # Counted a line at a time: a list of every word would swell this process for nothing.
         with open(text, "rb") as f:
-            words = len(f.read().split())
+            words = sum(len(line.split()) for line in f)
 
         # Single-word misspellings with single-word corrections, in the file's order.
         with open(misspellings) as f:
@@ -162,14 +170,12 @@ def main():
     hits = {n: sum(1 for r, a in zip(results[n], right) if a in r) for n in names}
     row("right word suggested %", [100.0 * hits[n] / len(wrong) for n in names], "%12.1f")
 
-    def ratios(table, index, against, invert=False):
-        mine = table["lexivane"][index]
-        return (table[against][index] / mine) if not invert else (mine / table[against][index])
-
+    # Speed ratios: how many times faster lexivane is; memory ratio: lexivane's peak over the peer's.
     for peer in ("hunspell", "aspell"):
-        print("lexivane vs %-8s check speed %.2f (wall) %.2f (CPU), memory %.2f; suggest speed %.2f (wall) %.2f (CPU)"
-              % (peer, ratios(check, 0, peer), ratios(check, 1, peer), ratios(check, 2, peer, invert=True),
-                 ratios(suggest, 0, peer), ratios(suggest, 1, peer)))
+        print("lexivane vs %-8s check speed x%.2f (wall) x%.2f (CPU), peak memory x%.2f; suggest speed x%.2f (wall) x%.2f (CPU)"
+              % (peer, check[peer][0] / check["lexivane"][0], check[peer][1] / check["lexivane"][1],
+                 check["lexivane"][2] / check[peer][2], suggest[peer][0] / suggest["lexivane"][0],
+                 suggest[peer][1] / suggest["lexivane"][1]))
     return 0
 
 
