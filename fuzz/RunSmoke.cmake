@@ -1,5 +1,6 @@
 # CTest smoke run: the fuzzer on a fresh copy of the seed corpus for a short time. Any crash,
-# leak or sanitizer report makes libFuzzer exit non-zero, which fails the test.
+# leak or sanitizer report makes libFuzzer exit non-zero, which fails the test. The per-input
+# limit is generous because CI machines run the smoke tests two at a time on two cores.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/corpus)
 if(NOT PATTERN)
@@ -8,7 +9,7 @@ endif()
 file(GLOB seeds ${SEEDS}/${PATTERN})
 file(COPY ${seeds} DESTINATION ${WORK}/corpus)
 execute_process(
-  COMMAND ${FUZZER} -max_total_time=${SECONDS} -rss_limit_mb=2048 -timeout=10
+  COMMAND ${FUZZER} -max_total_time=${SECONDS} -rss_limit_mb=2048 -timeout=30
           -artifact_prefix=${WORK}/ ${WORK}/corpus
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
