@@ -422,6 +422,7 @@ class LexivaneControl final : public _Lexivane,
   void PropertyChanged(DISPID id);
   void SetLayoutFlag(bool& flag, VARIANT_BOOL value, DISPID id);
   void ApplyFontToDocument();
+  void RefreshFontFromDocument();
   void ApplyMaxLength();
   void ApplyReadOnly();
   ComPtr<IFontDisp> AmbientFont() const;

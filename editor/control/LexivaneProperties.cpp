@@ -315,6 +315,7 @@ HRESULT LexivaneControl::putref_MouseIcon(IPictureDisp* value) {
 
 HRESULT LexivaneControl::get_Font(IFontDisp** value) {
   if (!value) return E_POINTER;
+  if (!designMode_ && edit_) RefreshFontFromDocument();
   *value = ComPtr<IFontDisp>(font_).Detach();
   return S_OK;
 }
@@ -328,6 +329,33 @@ HRESULT LexivaneControl::putref_Font(IFontDisp* value) {
   ApplyFontToDocument();
   DrawControl();
   return S_OK;
+}
+
+void LexivaneControl::RefreshFontFromDocument() {
+  ComPtr<IFont> font = font_.As<IFont>(IID_IFont);
+  if (!font) return;
+  // The font is what the document starts with: read at position 0, the user's selection kept.
+  CHARRANGE selection{0, 0};
+  SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  ++internalUpdate_;
+  SetSelectionRange(0, 0);
+  CHARFORMAT2W format;
+  ReadCharFormat(format);
+  SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  --internalUpdate_;
+  if (format.dwMask & CFM_FACE) {
+    Bstr name(format.szFaceName);
+    font->put_Name(name.Get());
+  }
+  if (format.dwMask & CFM_SIZE) {
+    CY size{};
+    size.int64 = static_cast<LONGLONG>(format.yHeight) * 10000 / 20;
+    font->put_Size(size);
+  }
+  if (format.dwMask & CFM_BOLD) font->put_Bold((format.dwEffects & CFE_BOLD) != 0);
+  if (format.dwMask & CFM_ITALIC) font->put_Italic((format.dwEffects & CFE_ITALIC) != 0);
+  if (format.dwMask & CFM_UNDERLINE) font->put_Underline((format.dwEffects & CFE_UNDERLINE) != 0);
+  if (format.dwMask & CFM_STRIKEOUT) font->put_Strikethrough((format.dwEffects & CFE_STRIKEOUT) != 0);
 }
 
 void LexivaneControl::ApplyFontToDocument() {

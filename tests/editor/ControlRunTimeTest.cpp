@@ -140,6 +140,20 @@ TEST_F(LexivaneRunTime, SelTextReadsAndReplacesTheSelection) {
   EXPECT_EQ(control_->Property(L"Text").Text(), L"hello there");
 }
 
+TEST_F(LexivaneRunTime, FontReadsTheFormatAtTheStartOfTheDocumentAndKeepsTheSelection) {
+  ASSERT_EQ(control_->PutProperty(L"TextRTF", Value::String(L"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs28\\b big\\b0  rest}")), S_OK);
+  Select(5, 7);
+  Value font = control_->Property(L"Font");
+  ASSERT_EQ(font.v.vt, VT_DISPATCH);
+  Dispatcher fontDispatch(font.v.pdispVal);
+  EXPECT_EQ(fontDispatch.Property(L"Bold").Text(), L"true");
+  // The font object rounds its size to whole pixels: 14 points may read back as 14.25.
+  Value size = fontDispatch.Property(L"Size");
+  ASSERT_EQ(VariantChangeType(&size.v, &size.v, 0, VT_R8), S_OK);
+  EXPECT_NEAR(size.v.dblVal, 14.0, 0.5);
+  EXPECT_EQ(Selection(), std::make_pair(5L, 7L));
+}
+
 TEST_F(LexivaneRunTime, ReadOnlyStopsTheUserButNotTheHost) {
   ASSERT_EQ(control_->PutProperty(L"ReadOnly", Value::Bool(true)), S_OK);
   SetText(L"fixed");
