@@ -3,6 +3,7 @@
 #include "ImageLimits.h"
 #include "ImagingErrors.h"
 #include "JpegCodec.h"
+#include "JpegErrorManager.h"
 #include "PixelRows.h"
 
 #include <csetjmp>
@@ -21,20 +22,6 @@ namespace {
 constexpr int64_t kAliceOffset = 42;
 constexpr size_t kFillBytes = 4096;
 
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void JumpBack(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-
-// The library's messages are formatted and dropped; its warnings never reach the user.
-void SilentMessage(j_common_ptr cinfo) {
-  char text[JMSG_LENGTH_MAX];
-  (*cinfo->err->format_message)(cinfo, text);
-}
 
 struct ReaderSource {
   jpeg_source_mgr pub;
@@ -76,7 +63,7 @@ void TermSource(j_decompress_ptr) {}
 // Everything with a destructor lives here, made before setjmp, so a jump skips nothing.
 struct DecodeState {
   jpeg_decompress_struct cinfo;
-  ErrorManager error;
+  JpegErrorManager error;
   ReaderSource source;
   std::vector<uint8_t> fill, line;
   std::vector<uint8_t> scan;
@@ -85,9 +72,7 @@ struct DecodeState {
 bool Decode(DecodeState& s, SourceReader& reader, ImageRecord& record,
             const JpegDecodeSettings& settings) {
   jpeg_decompress_struct& cinfo = s.cinfo;
-  cinfo.err = jpeg_std_error(&s.error.pub);
-  s.error.pub.error_exit = JumpBack;
-  s.error.pub.output_message = SilentMessage;
+  cinfo.err = UseJpegErrorManager(s.error);
   if (setjmp(s.error.jump)) {
     jpeg_destroy_decompress(&cinfo);
     FreeImageData(record);

@@ -1,6 +1,7 @@
 #include "ErrorReport.h"
 #include "FormatSettings.h"
 #include "JpegCodec.h"
+#include "JpegErrorManager.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -14,19 +15,6 @@ namespace {
 
 constexpr size_t kOutputBytes = 4096;
 
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void JumpBack(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-
-void SilentMessage(j_common_ptr cinfo) {
-  char text[JMSG_LENGTH_MAX];
-  (*cinfo->err->format_message)(cinfo, text);
-}
 
 struct SinkDestination {
   jpeg_destination_mgr pub;
@@ -61,9 +49,7 @@ public:
   int Begin(OutputSink& file, const SaveJob& job, std::span<const uint8_t>, int) override {
     settings_ = FormatJpegEncodeSettings();
     gray_ = job.outputBits == 1;
-    cinfo_.err = jpeg_std_error(&error_.pub);
-    error_.pub.error_exit = JumpBack;
-    error_.pub.output_message = SilentMessage;
+    cinfo_.err = UseJpegErrorManager(error_);
     if (setjmp(error_.jump)) return Failed();
     jpeg_create_compress(&cinfo_);
     created_ = true;
@@ -141,7 +127,7 @@ private:
   }
 
   jpeg_compress_struct cinfo_{};
-  ErrorManager error_{};
+  JpegErrorManager error_{};
   SinkDestination dest_{};
   JpegEncodeSettings settings_;
   std::vector<uint8_t> gray_row_;

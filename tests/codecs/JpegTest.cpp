@@ -106,8 +106,8 @@ TEST_F(JpegTest, GrayOutputWithoutQuantizingIsAnEightBitRamp) {
 TEST_F(JpegTest, AFortyTwoByteHeaderMakesSubtype23) {
   store_.values["JPEG Decode/QuantizeColors"] = "OFF";
   std::vector<uint8_t> file = Encode(Picture());
-  std::vector<uint8_t> alice(42, 0x5A);
-  alice.insert(alice.end(), file.begin(), file.end());
+  std::vector<uint8_t> alice(42 + file.size(), 0x5A);
+  std::copy(file.begin(), file.end(), alice.begin() + 42);
   auto plain = LoadData(file);
   auto headed = LoadData(alice);
   ASSERT_TRUE(plain && headed);
