@@ -112,6 +112,7 @@ void LexivaneControl::CreateControlWindow(HWND parent, const RECT& position) {
                             nullptr, ThisModule(), nullptr);
   if (!window_) return;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  EnableWindow(window_, settings_.enabled);
   if (!richEditLibrary_) richEditLibrary_ = LoadLibraryW(L"Riched20.dll");
   if (!designMode_ && !runTimeStarted_) {
     InstallKeyHook();
@@ -233,6 +234,10 @@ LRESULT LexivaneControl::ControlWindowMessage(HWND window, UINT message, WPARAM 
     case WM_SETFOCUS:
       if (edit_ && !designMode_) SetFocus(edit_);
       return 0;
+    case WM_SETCURSOR:
+      // Over the bars and the status bar; the edit window sets its own.
+      if (reinterpret_cast<HWND>(wParam) == window && ApplyPointerCursor()) return TRUE;
+      break;
     case kFocusCheckMessage:
       if (focusInside_ && FocusLeftControl()) {
         focusInside_ = false;
@@ -453,6 +458,19 @@ bool LexivaneControl::RouteQueuedKey(MSG& msg) {
   return false;
 }
 
+bool LexivaneControl::ApplyPointerCursor() {
+  if (settings_.mousePointer == 0) return false;
+  HCURSOR cursor = PointerCursor(settings_.mousePointer);
+  if (settings_.mousePointer == 99 && mouseIcon_) {
+    if (auto picture = mouseIcon_.As<IPicture>(IID_IPicture)) {
+      OLE_HANDLE handle = 0;
+      if (SUCCEEDED(picture->get_Handle(&handle))) cursor = reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(handle));
+    }
+  }
+  if (cursor) SetCursor(cursor);
+  return true;
+}
+
 // ---- The edit window ----
 
 LRESULT LexivaneControl::EditWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -463,17 +481,7 @@ LRESULT LexivaneControl::EditWindowMessage(HWND window, UINT message, WPARAM wPa
       if (window_) SetTimer(window_, 1234, 100, nullptr);
       break;
     case WM_SETCURSOR:
-      if (settings_.mousePointer != 0) {
-        HCURSOR cursor = PointerCursor(settings_.mousePointer);
-        if (settings_.mousePointer == 99 && mouseIcon_) {
-          if (auto picture = mouseIcon_.As<IPicture>(IID_IPicture)) {
-            OLE_HANDLE handle = 0;
-            if (SUCCEEDED(picture->get_Handle(&handle))) cursor = reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(handle));
-          }
-        }
-        if (cursor) SetCursor(cursor);
-        return TRUE;
-      }
+      if (ApplyPointerCursor()) return TRUE;
       break;
     case WM_MOUSEACTIVATE:
       if (GetFocus() != edit_) {

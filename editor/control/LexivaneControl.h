@@ -382,6 +382,8 @@ class LexivaneControl final : public _Lexivane,
   void OnLink(ENLINK* link);
   void ToggleEffect(DWORD mask, DWORD effect);
   void MoveFocusToContainer();
+  // The cursor of `MousePointer` (the `MouseIcon` for 99); false when the pointer is the default.
+  bool ApplyPointerCursor();
   short ShiftState() const;
   short ButtonState() const;
   void MouseEventPosition(LPARAM lParam, float& x, float& y) const;

@@ -81,7 +81,10 @@ bool LexivaneControl::InPlaceActivate(LONG verb) {
     inPlaceActive_ = true;
     CreateControlWindow(parent, position);
   }
-  if (window_) ShowWindow(window_, SW_SHOW);
+  if (window_) {
+    ShowWindow(window_, SW_SHOW);
+    if (!designMode_) DrawControl();
+  }
   if (verb == OLEIVERB_UIACTIVATE && !designMode_ && edit_) SetFocus(edit_);
   return true;
 }

@@ -154,6 +154,22 @@ TEST_F(LexivaneRunTime, FontReadsTheFormatAtTheStartOfTheDocumentAndKeepsTheSele
   EXPECT_EQ(Selection(), std::make_pair(5L, 7L));
 }
 
+TEST_F(LexivaneRunTime, MousePointerSetsTheCursorOverTheDocument) {
+  struct Row {
+    LONG pointer;
+    LPCSTR cursor;
+  };
+  const Row rows[] = {{2, IDC_CROSS}, {11, IDC_WAIT}, {15, IDC_SIZEALL}};
+  for (const auto& row : rows) {
+    control_->PutProperty(L"MousePointer", Value::Long(row.pointer));
+    SetCursor(nullptr);
+    LRESULT handled = SendMessageW(host_->EditWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(host_->EditWindow()),
+                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(handled, TRUE) << row.pointer;
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, row.cursor)) << row.pointer;
+  }
+}
+
 TEST_F(LexivaneRunTime, ReadOnlyStopsTheUserButNotTheHost) {
   ASSERT_EQ(control_->PutProperty(L"ReadOnly", Value::Bool(true)), S_OK);
   SetText(L"fixed");
