@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   imagemagick netpbm libtiff-tools giflib-tools libjpeg-turbo-progs
   scowl hunspell hunspell-en-us
+  python3 python3-dbf python3-dbfread
 )
 
 as_root() {

@@ -14,13 +14,13 @@ frm.Show()
 
 hChild = IMCREATEF("FormImage", 10, 10, 300, 440, frm.hWnd)
 ? "Child image window on the form:", hChild > 0
-hTop = IMCREATEE("Tavik top-level window", 60, 520, 360, 920)
-? "Top-level image window:", hTop > 0
 hFill = IMCREATES("Backdrop", -1)
 ? "Window filling the main window:", hFill > 0
+* Made last, so it is the current window that IMSHOW fills.
+hTop = IMCREATEE("Tavik top-level window", 60, 520, 360, 920)
+? "Top-level image window:", hTop > 0
 
 IF TYPE("picture") = "C" AND FILE(picture)
-  * Show the picture in each window as the display work makes them able to.
   IMSHOWWIN(hChild)
   IMSHOW(picture, 0, 0)
   ? "Shown:", picture
@@ -28,7 +28,7 @@ ENDIF
 
 _SCREEN.Width = 900
 _SCREEN.Height = 650
-WAIT WINDOW "Tavik demo running" TIMEOUT 3
+WAIT WINDOW "Tavik demo running" TIMEOUT 10
 
 ? "Closed:", IMDESTROY(hChild), IMDESTROY(hTop), IMDESTROY(hFill)
 frm.Release()
