@@ -9,7 +9,8 @@ packages=(
   wine wine64 xvfb x11-utils xauth
   googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
   clang libclang-rt-14-dev
-  imagemagick netpbm libtiff-tools giflib-tools libjpeg-turbo-progs
+  imagemagick netpbm libtiff-tools giflib-tools libjpeg-turbo-progs gifsicle
+  pkg-config libgif-dev libtiff-dev libmagickcore-6.q16-dev
   scowl hunspell hunspell-en-us
   python3 python3-dbf python3-dbfread
 )
