@@ -142,6 +142,14 @@ namespace {
 
 enum class SafetyClass { Other, Dispatch, Persistence };
 
+// A C caller can pass a null identifier, which C++ assumes a reference never is: the barrier
+// keeps the compiler from dropping the check.
+bool IsNullIid(REFIID iid) {
+  const IID* address = &iid;
+  asm volatile("" : "+r"(address));
+  return address == nullptr;
+}
+
 SafetyClass ClassifyForSafety(REFIID iid) {
   if (iid == IID_IDispatch) return SafetyClass::Dispatch;
   if (iid == IID_IPersistStorage || iid == IID_IPersistStream || iid == IID_IPersistPropertyBag)
@@ -152,8 +160,8 @@ SafetyClass ClassifyForSafety(REFIID iid) {
 }  // namespace
 
 HRESULT LexivaneControl::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) {
-  // Missing out pointers are refused rather than answered with nothing filled in.
-  if (!supported || !enabled) return E_POINTER;
+  // A null identifier or out pointer is refused rather than answered with nothing filled in.
+  if (IsNullIid(iid) || !supported || !enabled) return E_POINTER;
   *supported = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
   switch (ClassifyForSafety(iid)) {
     case SafetyClass::Dispatch: *enabled = INTERFACESAFE_FOR_UNTRUSTED_CALLER; return S_OK;
@@ -165,6 +173,7 @@ HRESULT LexivaneControl::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported,
 }
 
 HRESULT LexivaneControl::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) {
+  if (IsNullIid(iid)) return E_POINTER;
   switch (ClassifyForSafety(iid)) {
     case SafetyClass::Dispatch: return (mask & enabled) == INTERFACESAFE_FOR_UNTRUSTED_CALLER ? S_OK : E_FAIL;
     case SafetyClass::Persistence: return (mask & enabled) == INTERFACESAFE_FOR_UNTRUSTED_DATA ? S_OK : E_FAIL;

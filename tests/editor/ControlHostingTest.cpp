@@ -17,8 +17,8 @@ class AtlHost {
   AtlHost() {
     RegisterControlOnce();
     atl_ = LoadLibraryW(L"atl.dll");
-    auto init = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(atl_, "AtlAxWinInit"));
-    getControl_ = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(GetProcAddress(atl_, "AtlAxGetControl"));
+    auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl_, "AtlAxWinInit")));
+    getControl_ = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(reinterpret_cast<void*>(GetProcAddress(atl_, "AtlAxGetControl")));
     if (!init || !getControl_ || !init()) return;
     window_ = CreateWindowExW(0, L"AtlAxWin", L"UlvaneLexivane.Lexivane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 420,
                               300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -168,7 +168,9 @@ TEST(LexivaneObjectSafety, AnswersItsTable) {
     DWORD supported = 0, enabled = 99;
     EXPECT_EQ(safety->GetInterfaceSafetyOptions(row.iid, &supported, &enabled), row.getResult) << row.what;
     EXPECT_EQ(supported, 3u) << row.what;
-    if (row.getResult == S_OK) EXPECT_EQ(enabled, row.enabled) << row.what;
+    if (row.getResult == S_OK) {
+      EXPECT_EQ(enabled, row.enabled) << row.what;
+    }
   }
   struct SetRow {
     const char* what;
@@ -187,6 +189,11 @@ TEST(LexivaneObjectSafety, AnswersItsTable) {
   };
   for (const auto& row : sets)
     EXPECT_EQ(safety->SetInterfaceSafetyOptions(row.iid, row.mask, row.enabled), row.expected) << row.what;
+  // A C caller may pass no identifier at all: refused, not followed.
+  using GetOptions = HRESULT(STDMETHODCALLTYPE*)(IObjectSafety*, const IID*, DWORD*, DWORD*);
+  GetOptions get = (*reinterpret_cast<GetOptions**>(safety.Get()))[3];
+  DWORD supported = 0, enabled = 0;
+  EXPECT_EQ(get(safety.Get(), nullptr, &supported, &enabled), E_POINTER);
 }
 
 // ---- Persistence through our own container ----

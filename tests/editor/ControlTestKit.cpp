@@ -275,7 +275,7 @@ void RegisterControlOnce() {
   OleInitialize(nullptr);
   HMODULE module = LoadLibraryW((BinFolder() + L"\\UlvaneLexivane.ocx").c_str());
   ASSERT_NE(module, nullptr);
-  auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllRegisterServer"));
+  auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
   ASSERT_NE(registerServer, nullptr);
   ASSERT_EQ(registerServer(), S_OK);
 }
