@@ -170,6 +170,22 @@ TEST_F(LexivaneRunTime, MousePointerSetsTheCursorOverTheDocument) {
   }
 }
 
+TEST_F(LexivaneRunTime, TheStatusTimerRunsOnlyWhileTimeOrDateIsShown) {
+  // KillTimer answers whether the 1000 ms status timer was running.
+  struct Row {
+    LONG items;
+    bool statusBar;
+    bool timer;
+  };
+  const Row rows[] = {{7, true, true}, {2, true, true}, {4, true, true}, {1, true, false}, {0, true, false},
+                      {7, false, false}};
+  for (const auto& row : rows) {
+    control_->PutProperty(L"ShowStatusBar", Value::Bool(row.statusBar));
+    ASSERT_EQ(control_->PutProperty(L"StatusBarDisplayItems", Value::Long(row.items)), S_OK);
+    EXPECT_EQ(KillTimer(host_->ControlWindow(), 1000) != FALSE, row.timer) << row.items << " " << row.statusBar;
+  }
+}
+
 TEST_F(LexivaneRunTime, ReadOnlyStopsTheUserButNotTheHost) {
   ASSERT_EQ(control_->PutProperty(L"ReadOnly", Value::Bool(true)), S_OK);
   SetText(L"fixed");
