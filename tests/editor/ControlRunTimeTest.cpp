@@ -420,3 +420,76 @@ TEST(LexivaneDesigner, TheDesignerPictureFillsTheDocumentAreaWithBackColorInside
 
 }  // namespace
 }  // namespace lexivane::test
+
+namespace lexivane::test {
+namespace {
+
+// A page's document as the control sees its container: an object whose type is "HTMLDocument".
+class PageDocument final : public IOleContainer, public IDispatch {
+ public:
+  PageDocument() {
+    ComPtr<ICreateTypeLib2> library;
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + L"lexivane-page.tlb";
+    if (FAILED(CreateTypeLib2(SYS_WIN64, path.c_str(), library.Put()))) return;
+    ComPtr<ICreateTypeInfo> created;
+    if (FAILED(library->CreateTypeInfo(const_cast<LPOLESTR>(L"HTMLDocument"), TKIND_DISPATCH, created.Put()))) return;
+    created->QueryInterface(IID_ITypeInfo, info_.PutVoid());
+  }
+  bool Ok() const { return static_cast<bool>(info_); }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IOleContainer || iid == IID_IParseDisplayName) {
+      *out = static_cast<IOleContainer*>(this);
+    } else if (iid == IID_IDispatch) {
+      *out = static_cast<IDispatch*>(this);
+    } else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumObjects(DWORD, IEnumUnknown**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE LockContainer(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { *count = 1; return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    *info = ComPtr<ITypeInfo>(info_).Detach();
+    return *info ? S_OK : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  ComPtr<ITypeInfo> info_;
+};
+
+TEST(LexivaneWebPage, InAPageAFileNameThatIsNotTextOrRichTextGetsTxtAppended) {
+  PageDocument page;
+  ASSERT_TRUE(page.Ok());
+  TestContainer host(true, nullptr, 480, 320, &page);
+  ASSERT_TRUE(host.Ok());
+  Dispatcher control(host.Control());
+  struct Row {
+    const wchar_t* given;
+    const wchar_t* stored;
+  };
+  const Row rows[] = {{L"notes.doc", L"notes.doc.txt"}, {L"notes.TXT", L"notes.TXT"}, {L"letter.Rtf", L"letter.Rtf"},
+                      {L"plain", L"plain.txt"}};
+  for (const auto& row : rows) {
+    ASSERT_EQ(control.PutProperty(L"FileName", Value::String(row.given)), S_OK);
+    EXPECT_EQ(control.Property(L"FileName").Text(), row.stored);
+  }
+  // Outside a page the name is kept as given.
+  TestContainer form(true);
+  Dispatcher plain(form.Control());
+  plain.PutProperty(L"FileName", Value::String(L"notes.doc"));
+  EXPECT_EQ(plain.Property(L"FileName").Text(), L"notes.doc");
+}
+
+}  // namespace
+}  // namespace lexivane::test

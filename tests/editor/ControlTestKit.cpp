@@ -160,8 +160,8 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-TestContainer::TestContainer(bool userMode, IPropertyBag* savedState, int width, int height)
-    : userMode_(userMode), width_(width), height_(height) {
+TestContainer::TestContainer(bool userMode, IPropertyBag* savedState, int width, int height, IOleContainer* document)
+    : userMode_(userMode), width_(width), height_(height), document_(document) {
   RegisterControlOnce();
   static bool registered = false;
   if (!registered) {

@@ -98,7 +98,9 @@ class MemoryBag final : public IPropertyBag {
 // A visible top-level window hosting one control through our own site.
 class TestContainer final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
  public:
-  explicit TestContainer(bool userMode, IPropertyBag* savedState = nullptr, int width = 480, int height = 320);
+  // `document`, when given, is what GetContainer answers (a page's document, for example).
+  explicit TestContainer(bool userMode, IPropertyBag* savedState = nullptr, int width = 480, int height = 320,
+                         IOleContainer* document = nullptr);
   ~TestContainer();
   TestContainer(const TestContainer&) = delete;
   TestContainer& operator=(const TestContainer&) = delete;
@@ -115,7 +117,12 @@ class TestContainer final : public IOleClientSite, public IOleInPlaceSite, publi
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** m) override { *m = nullptr; return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** c) override { *c = nullptr; return E_NOINTERFACE; }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** c) override {
+    *c = document_;
+    if (!document_) return E_NOINTERFACE;
+    document_->AddRef();
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
@@ -146,6 +153,7 @@ class TestContainer final : public IOleClientSite, public IOleInPlaceSite, publi
   HWND window_ = nullptr;
   ComPtr<IUnknown> control_;
   int width_, height_;
+  IOleContainer* document_ = nullptr;
 };
 
 // A run-time control in our own container with an event recorder connected.
