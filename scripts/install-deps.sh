@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake ccache
-  mingw-w64 mingw-w64-tools nasm dpkg-dev
+  mingw-w64 mingw-w64-tools libwine-dev nasm dpkg-dev
   wine wine64 xvfb x11-utils xauth
   googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
   clang libclang-rt-14-dev
