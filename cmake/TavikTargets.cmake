@@ -11,7 +11,9 @@ function(tavik_gtest name)
     tavik_check_imports(${name})
   endif()
   if(TAVIK_RUNS_TESTS)
+    # NO_PRETTY_VALUES: table rows are named by their index; some rows are whole command texts.
     gtest_discover_tests(${name}
+      NO_PRETTY_VALUES
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 120
       PROPERTIES ${T_PROPERTIES})

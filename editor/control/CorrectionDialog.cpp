@@ -203,7 +203,7 @@ INT_PTR CALLBACK CorrectionDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      // The first "0" of the description is where the word count goes.
+      // The first "0" of the dialog's text is where the word count goes.
       std::wstring text = WindowText(GetDlgItem(dialog, IDC_ABOUT_TEXT));
       size_t zero = text.find(L'0');
       if (zero != std::wstring::npos) {
