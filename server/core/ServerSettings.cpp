@@ -1,5 +1,6 @@
 #include "ServerSettings.h"
 
+#include "FormatSettings.h"
 #include "PrivateProfileStore.h"
 #include "ServerState.h"
 
@@ -7,12 +8,14 @@ namespace tavik {
 namespace {
 
 StartupSettings gStartup;
+PrivateProfileStore gFileStore;
 
 }  // namespace
 
 void ReadStartupSettings(uint32_t& platformFlags) {
-  PrivateProfileStore store;
-  gStartup = LoadStartupSettings(store);
+  gStartup = LoadStartupSettings(gFileStore);
+  // The loaders and writers read their keys (GRAYSHIFT, the JPEG sections) when they need them.
+  SetFormatSettingsStore(&gFileStore);
   if (gStartup.grabPalette)
     platformFlags |= kPlatformGrabPalette;
   else
@@ -20,8 +23,7 @@ void ReadStartupSettings(uint32_t& platformFlags) {
 }
 
 void WriteBackPaletteSetting(uint32_t platformFlags) {
-  PrivateProfileStore store;
-  StorePaletteSetting(store, (platformFlags & kPlatformGrabPalette) != 0);
+  StorePaletteSetting(gFileStore, (platformFlags & kPlatformGrabPalette) != 0);
 }
 
 const StartupSettings& CurrentStartupSettings() { return gStartup; }

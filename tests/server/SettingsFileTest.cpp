@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "DdeTestClient.h"
 #include "ServerProcess.h"
 
 namespace tavik::test {
@@ -65,6 +67,57 @@ TEST_F(SettingsFile, UnusableValuesAreReplacedAndOthersKept) {
   EXPECT_EQ(Value("DropHeight"), "75");
   EXPECT_EQ(Value("Dither"), "bayer");
   EXPECT_EQ(Value("GrabPalette"), "ON");
+}
+
+// A 2x1 16-bit BlackIsZero TIFF (little-endian, uncompressed): loading it needs GRAYSHIFT.
+std::vector<unsigned char> Gray16Tiff() {
+  std::vector<unsigned char> b = {'I', 'I', 42, 0, 8, 0, 0, 0};
+  auto u16 = [&b](unsigned v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); };
+  auto u32 = [&](unsigned v) { u16(v & 0xFFFF); u16(v >> 16); };
+  const struct { unsigned tag, type, value; } entries[] = {
+      {256, 3, 2}, {257, 3, 1}, {258, 3, 16}, {259, 3, 1}, {262, 3, 1},
+      {273, 4, 8 + 2 + 9 * 12 + 4}, {277, 3, 1}, {278, 3, 1}, {279, 4, 4}};
+  u16(9);
+  for (const auto& e : entries) {
+    u16(e.tag);
+    u16(e.type);
+    u32(1);
+    if (e.type == 3) {
+      u16(e.value);
+      u16(0);
+    } else {
+      u32(e.value);
+    }
+  }
+  u32(0);
+  u16(0x0000);
+  u16(0xFFFF);
+  return b;
+}
+
+TEST_F(SettingsFile, GrayShiftIsReadAndRepairedWhenAnImageNeedsIt) {
+  Set("GRAYSHIFT", "20");
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "gray16.tif";
+  const auto bytes = Gray16Tiff();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+
+  ServerProcess server;
+  ASSERT_TRUE(server.Started());
+  EXPECT_EQ(Value("GRAYSHIFT"), "20");  // not a start-up key
+  DdeTestClient client;
+  ASSERT_TRUE(client.Connect("IMAGE"));
+  ASSERT_TRUE(client.Request("27 [gray] 10 10 110 110", false).has_value());
+  EXPECT_TRUE(client.Poke("CMD", "35 [" + path + "] 1 -1 -1 -1 -1 -1 -1 -1 -1 0"));
+  client.Disconnect();
+  EXPECT_EQ(server.Stop(), 0);
+  EXPECT_EQ(Value("GRAYSHIFT"), "3");
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace
