@@ -24,6 +24,20 @@ void Say(const char* format, const std::string& a = {}, const std::string& b = {
 
 const char* YesNo(bool yes) { return yes ? "accepted" : "refused"; }
 
+// Writes a BMP file: the file header, then the information header and the rows.
+bool WriteBmp(const char* path, const BITMAPINFOHEADER& info, const std::string& pixels) {
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  return std::fclose(out) == 0;
+}
+
 // Saves the whole screen as a 24-bit BMP.
 bool SaveScreen(const char* path) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -51,16 +65,7 @@ bool SaveScreen(const char* path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
 
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return false;
-  std::fwrite(&file, sizeof file, 1, out);
-  std::fwrite(&info, sizeof info, 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  return std::fclose(out) == 0;
+  return WriteBmp(path, info, pixels);
 }
 
 // A colour test card as a 24-bit BMP: hue across, brightness down, a black frame.
@@ -85,16 +90,7 @@ bool WriteTestCard(const char* path, int width, int height) {
       p[2] = static_cast<char>(frame ? 0 : (top < height / 2 ? shade : 40));
     }
   }
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return false;
-  std::fwrite(&file, sizeof file, 1, out);
-  std::fwrite(&info, sizeof info, 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  return std::fclose(out) == 0;
+  return WriteBmp(path, info, pixels);
 }
 
 // Shows a BMP in a top-level image window, zooms it, rotates it, and photographs each step.
