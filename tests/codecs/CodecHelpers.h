@@ -7,12 +7,32 @@
 #include "ImageWriter.h"
 #include "LoadHelpers.h"
 #include "PixelRows.h"
+#include "Settings.h"
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <random>
 #include <vector>
 
 namespace tavik::testing {
+
+// tavik.ini in memory: "section/key" -> value.
+class MapStore final : public ProfileStore {
+public:
+  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
+    auto it = values.find(std::string(section) + "/" + std::string(key));
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+  void Write(std::string_view section, std::string_view key, std::string_view value) override {
+    values[std::string(section) + "/" + std::string(key)] = std::string(value);
+  }
+  std::map<std::string, std::string> values;
+};
+
 
 // A DIB whose pixel (x, y), y from the top, is value(x, y): an index below 2^bits, or for 24
 // bits a colour 0xRRGGBB. `palette` gives the colour table (red-green-blue triples).

@@ -16,19 +16,7 @@ namespace {
 using testing::Colors;
 using testing::LoadData;
 using testing::ReportCollector;
-
-class MapStore final : public ProfileStore {
-public:
-  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
-    auto it = values.find(std::string(section) + "/" + std::string(key));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void Write(std::string_view section, std::string_view key, std::string_view value) override {
-    values[std::string(section) + "/" + std::string(key)] = std::string(value);
-  }
-  std::map<std::string, std::string> values;
-};
+using testing::MapStore;
 
 class JpegTest : public ::testing::Test {
 protected:

@@ -18,6 +18,7 @@ using testing::Colors;
 using testing::LoadData;
 using testing::MakeDib;
 using testing::ReportCollector;
+using testing::MapStore;
 
 // A TIFF file put together tag by tag, in either byte order; the IFD goes last.
 class TiffBuilder {
@@ -92,19 +93,6 @@ private:
   bool big_;
   std::vector<uint8_t> bytes_;
   std::vector<Entry> entries_;
-};
-
-class MapStore final : public ProfileStore {
-public:
-  std::optional<std::string> Read(std::string_view section, std::string_view key) override {
-    auto it = values.find(std::string(section) + "/" + std::string(key));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void Write(std::string_view section, std::string_view key, std::string_view value) override {
-    values[std::string(section) + "/" + std::string(key)] = std::string(value);
-  }
-  std::map<std::string, std::string> values;
 };
 
 // ---- the writer, read back ----
